@@ -1,0 +1,147 @@
+// The one open document of the process: file, header, page index, document
+// index, e-mail and fax settings, and the one loaded page.
+//
+// Only one page's bytes are held in memory at a time; the page index and the
+// document index are read once at start-up (and again when a building
+// document is finished). Reads past the end of the file yield zeros.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "document/bytes.h"
+#include "document/file_io.h"
+#include "document/format.h"
+
+namespace vell {
+
+struct IndexEntry {
+    int16_t page = 0;
+    std::string name;  // at most kIndexNameSize bytes, as stored
+};
+
+struct EmailSettings {
+    bool present = false;
+    int32_t show_dialog = 0;
+    int32_t attach_as_viewer = 0;
+    std::string profile, password, names, addresses, subject, text;
+};
+
+struct FaxSettings {
+    bool present = false;
+    int32_t show_dialog = 0;
+    std::string profile, password, recipients, subject, text;
+};
+
+enum class HeaderCheck {
+    kDocument,       // signature "300A"
+    kNotDocument,    // any other signature
+};
+
+struct Document {
+    std::string path;
+    File file;
+    int32_t base = 0;  // file offset of the document's first byte
+    uint8_t header[kHeaderSize] = {};
+    bool validated = false;  // the header passed validation at start-up
+    std::vector<int32_t> page_positions;  // entry i-1 is page i's position
+    std::vector<IndexEntry> index;
+    EmailSettings email;
+    FaxSettings fax;
+    Bytes page;               // bytes of the loaded page
+    int32_t page_number = 0;  // number of the loaded page; 0 when none
+    bool building = false;
+    int32_t pages_received = 0;
+};
+
+// The document of this process.
+Document& the_document();
+
+// Header field access on the in-memory header.
+int16_t header_i16(const Document& doc, int offset);
+int32_t header_i32(const Document& doc, int offset);
+void set_header_i16(Document& doc, int offset, int16_t value);
+void set_header_i32(Document& doc, int offset, int32_t value);
+std::string document_title(const Document& doc);  // trimmed, may be empty
+// The page count N as every part of the viewer uses it: the header's field,
+// never below 0 and never above kMaxPages.
+int32_t page_count(const Document& doc);
+
+// Opens the file shared for reading and writing, else reading only.
+bool open_document(Document& doc, const std::string& path, int32_t base);
+void close_document(Document& doc);
+
+// Reads the 260-byte header at file offset base. When the signature is not
+// "300A" the in-memory title is cleared.
+HeaderCheck read_header(Document& doc);
+
+// True when the header announces more pages than the viewer's page numbers
+// can reach; start-up refuses such a complete document.
+bool too_many_pages(const Document& doc);
+
+// Reads the e-mail and fax settings blocks and sets the allowed flags of the
+// header for the blocks that are present.
+void read_settings(Document& doc);
+
+// Reads the page index (empty while building or when N < 1).
+void read_page_index(Document& doc);
+
+// Reads the document index (empty while building or when M < 1).
+void read_document_index(Document& doc);
+
+// Reads the text of a label override record at a document position; empty
+// when the position is at or below the threshold. found tells which.
+std::string read_label_override(const Document& doc, int32_t position, bool* found);
+
+// Loads page p; an out-of-range page leaves an empty page and number 0.
+void load_page(Document& doc, int32_t p);
+void unload_page(Document& doc);
+
+// Copies count bytes of the loaded page from offset into dest (zeros for
+// bytes past the page's end); returns offset + count, or 0 with no page.
+int32_t copy_page_bytes(const Document& doc, int32_t offset, int32_t count, void* dest);
+
+// count bytes of the loaded page from offset as text; only existing bytes.
+std::string page_text(const Document& doc, int32_t offset, int32_t count);
+
+// The 10-byte page header of page p, read straight from the file.
+struct PageHeader {
+    int16_t paper_size = 0;
+    int16_t orientation = 0;
+    int16_t paper_source = 0;
+    int16_t reserved1 = 0;
+    int16_t reserved2 = 0;
+};
+PageHeader parse_page_header(const uint8_t* page, size_t size);
+PageHeader read_page_header(const Document& doc, int32_t p);
+
+// Position and byte length of page p (1-based) from the page index; length 0
+// for pages out of range or malformed (end before start).
+struct PageSpan {
+    int32_t position = 0;
+    int32_t length = 0;
+};
+PageSpan page_span(const Document& doc, int32_t p);
+
+// ---- Building messages -------------------------------------------------
+// What the viewer window must refresh after a building message.
+struct BuildingRefresh {
+    bool make_first_current = false;  // current page becomes 1
+    bool reload_current = false;      // load the current page again
+    bool redraw = false;
+    bool status_and_toolbar = false;
+    bool finished = false;  // hide progress, prune menu, fill index box
+    int16_t current_page = 0;  // the current page after the message
+};
+
+// Message 100: a page at position has been written completely.
+BuildingRefresh on_page_added(Document& doc, int32_t position, int16_t current_page);
+// Message 101: the document is complete.
+BuildingRefresh on_building_finished(Document& doc, int16_t current_page);
+// Message 102: progress value from the message text, limited to 0..100.
+int progress_value(const std::string& text);
+// Numbers in message texts: decimal, rounded down.
+long long message_text_number(const std::string& text);
+
+}  // namespace vell

@@ -1,0 +1,108 @@
+// Composes vell documents in memory: what a generator writes.
+//
+// Used by vellmake (from JSON), the demo generator, the tests and the
+// benchmarks. The writer keeps what the format binds a writer to: the pages
+// stored one after another in page order, the page index right after the
+// last page, every position 1-based from the document's first byte.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "document/bytes.h"
+
+namespace vell {
+
+// Builds the record stream of one page. Every add_* appends one record with
+// its opcode, operand block and trailing text or data.
+class PageBuilder {
+public:
+    PageBuilder(int16_t paper_size = 1, int16_t orientation = 0, int16_t paper_source = 7);
+
+    PageBuilder& aligned_text(float x, float y, int16_t alignment, const std::string& text);
+    PageBuilder& rotated_text(float x, float y, int16_t angle, const std::string& text);
+    PageBuilder& page_number(float x, float y, int16_t alignment, int16_t angle);
+    PageBuilder& page_total(float x, float y, int16_t alignment, int16_t angle);
+    PageBuilder& line(float x1, float y1, float x2, float y2, float width, uint32_t colour);
+    PageBuilder& box(float x1, float y1, float x2, float y2, float border_width,
+                     uint32_t fill_colour, uint32_t border_colour);
+    PageBuilder& font(int16_t style, float size, uint32_t colour, const std::string& face);
+    PageBuilder& picture_file(float x1, float y1, float x2, float y2, const std::string& path);
+    PageBuilder& window_label(int16_t label, const std::string& text);
+    PageBuilder& embedded_picture(float x1, float y1, float x2, float y2, const Bytes& bitmap_file);
+    PageBuilder& reserved(const Bytes& block20);
+    // Settings record (opcode 14 or 15): 8 uninterpreted bytes, six lengths,
+    // six texts.
+    PageBuilder& settings(int16_t opcode, const std::vector<std::string>& six_texts);
+    PageBuilder& boxed_text(float x, float y, float width, int16_t alignment, const std::string& text);
+    PageBuilder& wrapped_text(float left, float top, float right, float bottom, const std::string& text);
+    PageBuilder& end_of_page(int16_t opcode = 1);
+    // Raw bytes, for tests that need malformed records.
+    PageBuilder& raw(const Bytes& bytes);
+
+    // The page bytes: leading word, page header, records.
+    const Bytes& bytes() const { return bytes_; }
+
+private:
+    Bytes bytes_;
+};
+
+struct IndexEntrySpec {
+    int16_t page = 0;
+    std::string name;
+};
+
+struct EmailSpec {
+    int32_t show_dialog = 0;
+    int32_t attach_as_viewer = 0;
+    std::string profile, password, names, addresses, subject, text;
+};
+
+struct FaxSpec {
+    int32_t show_dialog = 0;
+    std::string profile, password, recipients, subject, text;
+};
+
+struct LabelOverrideSpec {
+    int label = 0;  // one of 11, 12, 18, 19, 20, 21, 22, 23
+    std::string text;
+};
+
+// Everything a document holds. Header fields that the writer derives (page
+// count, positions) are filled in by write_document.
+struct DocumentSpec {
+    std::string title;
+    int16_t delete_when_closed = 0;
+    int16_t embedded = 0;
+    int16_t fax_allowed = 0;
+    int16_t email_allowed = 0;
+    int16_t save_allowed = 0;
+    int32_t initial_zoom = 0;
+    int32_t display_option = 0;
+    int32_t copy_flag = 0;
+    int32_t builder_window = 0;
+    int32_t stub_length = 0;
+    std::string password;  // plain; stored enciphered with itself as key
+    std::vector<Bytes> pages;
+    std::vector<IndexEntrySpec> index;
+    bool has_email = false;
+    EmailSpec email;
+    bool has_fax = false;
+    FaxSpec fax;
+    std::vector<LabelOverrideSpec> labels;
+};
+
+// Header offset that holds the override position for a label number, or -1
+// when that label cannot be overridden through the header.
+int label_override_offset(int label);
+
+// Composes the whole document. Layout: header, pages, page index, document
+// index, e-mail block, fax block, label override records.
+Bytes write_document(const DocumentSpec& spec);
+
+// Writes bytes to a file; false when the file cannot be written.
+bool write_file(const std::string& path, const Bytes& bytes);
+bool read_file(const std::string& path, Bytes* bytes);
+
+}  // namespace vell

@@ -13,9 +13,6 @@ packages=(
   fonts-liberation fonts-dejavu-core fonts-wine
   imagemagick
 )
-if [ "${VELL_WITH_PRINTING:-1}" = 1 ]; then
-  packages+=(cups cups-client cups-bsd printer-driver-cups-pdf libcups2 poppler-utils)
-fi
 
 missing=()
 for p in "${packages[@]}"; do

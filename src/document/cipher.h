@@ -12,10 +12,15 @@ namespace vell {
 std::string cipher(const std::string& text, const std::string& key);
 
 // The keystream for key and text length, through a one-entry cache of the
-// last keystream made (key, length, digit string, keystream).
+// last keystream made (key, length, digit string, keystream). Key bytes are
+// taken as codes 0..255. An empty key gives text_length zero bytes. The
+// reference stays valid until the next call with another key or length.
 const std::string& keystream(const std::string& key, size_t text_length);
 
-// One digit group of the keystream (exposed for tests).
+// One digit group of the keystream: the product of (position + code) over
+// the bytes of s (at most seven in a keystream), plus text_length, written
+// in decimal with its first three digits dropped when it has more than
+// three. Exposed for tests.
 std::string digit_group(const std::string& s, size_t text_length);
 
 // How many keystreams were computed rather than taken from the cache

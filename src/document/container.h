@@ -24,7 +24,10 @@ enum : int16_t {
 };
 
 // Writes stub + input document (embedded flag 1, stub length n) + trailer to
-// output. The existence checks use the paths trimmed of blanks.
+// output, which must not exist yet and is created unshared. The statuses are
+// checked in the order -5, -4, -3, -2, -1; the existence checks use the
+// paths trimmed of blanks. On -1 the output just created is removed again.
+// Read and write errors after the files are open are not reported.
 int16_t build_self_extracting(const std::string& input, const std::string& stub,
                               const std::string& output);
 

@@ -14,8 +14,11 @@
 
 namespace vell {
 
-// Builds the record stream of one page. Every add_* appends one record with
-// its opcode, operand block and trailing text or data.
+// Builds the record stream of one page. Every method appends one record with
+// its opcode, operand block and trailing text or data. Values the record
+// layout cannot hold (a text over 32767 bytes, a reserved block other than
+// 20 bytes, a settings opcode other than 14 or 15, more than six settings
+// texts) throw std::invalid_argument.
 class PageBuilder {
 public:
     PageBuilder(int16_t paper_size = 1, int16_t orientation = 0, int16_t paper_source = 7);
@@ -98,7 +101,13 @@ struct DocumentSpec {
 int label_override_offset(int label);
 
 // Composes the whole document. Layout: header, pages, page index, document
-// index, e-mail block, fax block, label override records.
+// index, e-mail block, fax block, label override records. Derived header
+// fields (page count, index count, every position) are computed; a document
+// index position is 0 when there are no entries. The password is stored as
+// cipher(P, P) with its length. Throws std::invalid_argument for what the
+// format cannot hold: a title over 100 bytes, a password over 20 characters,
+// a text or index name over 32767 bytes, a label that has no header slot, a
+// document over 2^31 - 1 bytes.
 Bytes write_document(const DocumentSpec& spec);
 
 // Writes bytes to a file; false when the file cannot be written.

@@ -36,14 +36,29 @@ namespace {
 // Takes up to length bytes at *pos as the record's trailing data, advancing
 // *pos by the full declared length; marks the record cut short when the page
 // has fewer bytes than declared.
-std::string take(const uint8_t* page, size_t size, size_t* pos, int32_t length, PageRecord* r) {
+void take(const uint8_t* page, size_t size, size_t* pos, int32_t length, PageRecord* r,
+          std::string* out) {
     size_t want = size_t(length);
     size_t have = *pos < size ? size - *pos : 0;
     size_t n = want < have ? want : have;
-    std::string out(reinterpret_cast<const char*>(page) + (n ? *pos : 0), n);
+    out->assign(reinterpret_cast<const char*>(page) + (n ? *pos : 0), n);
     if (n < want) r->cut_short = true;
     *pos += want;
-    return out;
+}
+
+// Clears a record for the next decode, keeping the capacity of its texts so
+// a page's records do not allocate again and again.
+void reset(PageRecord* r) {
+    r->opcode = 0;
+    r->offset = r->next = 0;
+    r->x1 = r->y1 = r->x2 = r->y2 = 0;
+    r->width = r->size = 0;
+    r->alignment = r->angle = r->style = r->label = r->reserved = 0;
+    r->colour = r->fill_colour = r->border_colour = 0;
+    r->declared_length = 0;
+    r->data.clear();
+    r->settings_texts.clear();
+    r->cut_short = false;
 }
 
 void read_operands(const uint8_t* p, size_t size, size_t at, PageRecord* r) {
@@ -96,7 +111,7 @@ void read_operands(const uint8_t* p, size_t size, size_t at, PageRecord* r) {
 
 Decoded decode_record(const uint8_t* page, size_t size, size_t offset, PageRecord* record) {
     PageRecord& r = *record;
-    r = PageRecord();
+    reset(record);
     r.offset = offset;
     if (offset >= size) return Decoded::kEndOfPage;  // the stream simply stopped
     r.opcode = get_i16(page, size, offset);
@@ -111,17 +126,19 @@ Decoded decode_record(const uint8_t* page, size_t size, size_t offset, PageRecor
     pos += size_t(block);
 
     if (r.opcode == kOpSettings14 || r.opcode == kOpSettings15) {
-        // Eight uninterpreted bytes, then six lengths; an empty text has a
+        // Eight uninterpreted bytes, then six lengths, read from the operand
+        // block (not from the moving stream position); an empty text has a
         // length of 0 or less, as in the settings blocks of the header.
+        const size_t lengths = pos - 12;
+        r.settings_texts.resize(6);
         for (int i = 0; i < 6; ++i) {
-            int32_t length = get_i16(page, size, pos - 12 + size_t(2 * i));
-            r.settings_texts.push_back(length > 0 ? take(page, size, &pos, length, &r) : std::string());
-            if (r.cut_short) break;
+            int32_t length = get_i16(page, size, lengths + size_t(2 * i));
+            if (length > 0 && !r.cut_short) take(page, size, &pos, length, &r, &r.settings_texts[i]);
         }
     } else if (r.opcode != kOpPageNumber && r.opcode != kOpPageTotal && r.opcode != kOpLine &&
                r.opcode != kOpBox && r.opcode != kOpReserved) {
         if (r.declared_length < 0) return Decoded::kMalformed;
-        r.data = take(page, size, &pos, r.declared_length, &r);
+        take(page, size, &pos, r.declared_length, &r, &r.data);
     }
     r.next = pos;
     return Decoded::kRecord;

@@ -1,0 +1,47 @@
+// vtdriver: the Wine test rig's helper program. It waits for and operates the
+// windows that vell.exe shows, reads and writes the registry of the test
+// prefix, starts programs with an exact command line, and writes test
+// documents. Every wait has a timeout; a subcommand that fails prints why on
+// stderr and exits with a non-zero status.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vtdriver {
+
+// The arguments after the subcommand name.
+using Args = std::vector<std::string>;
+
+// Reads "--name value" options; the rest stay in positional, in order.
+struct Options {
+    std::vector<std::pair<std::string, std::string>> values;
+    std::vector<std::string> flags;
+    std::vector<std::string> positional;
+
+    // Names listed in with_value take the next argument as their value.
+    Options(const Args& args, const std::vector<std::string>& with_value);
+    bool has(const std::string& flag) const;
+    std::string get(const std::string& name, const std::string& fallback) const;
+    double seconds(const std::string& name, double fallback) const;
+};
+
+// Text as the driver prints it: carriage returns as "\r", line feeds as "\n".
+std::string printable(const std::string& text);
+
+int cmd_msgbox(const Args& args);
+int cmd_window(const Args& args);
+int cmd_reg_query(const Args& args);
+int cmd_reg_delete(const Args& args);
+int cmd_reg_set(const Args& args);
+int cmd_run(const Args& args);
+int cmd_make_doc(const Args& args);
+int cmd_make_sfx(const Args& args);
+
+// Writes a test document of the named kind; false for an unknown kind or
+// when the file cannot be written. Portable (documents.cpp).
+bool make_test_document(const std::string& kind, const std::string& path, std::string* error);
+// The kinds make_test_document knows, for the usage text.
+std::vector<std::string> test_document_kinds();
+
+}  // namespace vtdriver

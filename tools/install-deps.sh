@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   fonts-liberation fonts-dejavu-core fonts-wine
   imagemagick
+  clang libclang-rt-14-dev
 )
 
 missing=()

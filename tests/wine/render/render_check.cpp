@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "document/bytes.h"
+#include "render/fonts.h"
+#include "render/gdi_surface_win.h"
 #include "vel_writer.h"
 
 namespace {
@@ -365,6 +367,52 @@ void case_zoom(const std::string& exe, const std::string& dir) {
     }
 }
 
+// The GDI surface's font pool, on its own: the same LOGFONTA gives the
+// same handle, DeleteObject only hands it back, the pool deletes its fonts
+// when it ends (never one still selected in the target) and stays bounded.
+void case_font_pool(const std::string&, const std::string&) {
+    HDC target = CreateCompatibleDC(nullptr);
+    HGDIOBJ original = GetCurrentObject(target, OBJ_FONT);
+    HGDIOBJ first = nullptr, selected = nullptr;
+    {
+        vell::GdiSurface surface(target);
+        const vell::LogFont arial = vell::make_logfont("Arial", 1, 12, 0, 96);
+        vell::SurfaceHandle a = surface.create_font_indirect(arial);
+        vell::SurfaceHandle b = surface.create_font_indirect(arial);
+        vell::SurfaceHandle c = surface.create_font_indirect(vell::make_logfont("Arial", 1, 12, 90, 96));
+        check(a != 0 && a == b, "the same font twice is one handle");
+        check(c != 0 && c != a, "another escapement is another font");
+        first = reinterpret_cast<HGDIOBJ>(a);
+        surface.select_object(a);
+        check(surface.delete_object(a) && surface.delete_object(b), "DeleteObject of pooled fonts succeeds");
+        check(GetObjectType(first) == OBJ_FONT, "and the font lives on in the pool");
+        LOGFONTA lf{};
+        GetObjectA(first, sizeof lf, &lf);
+        check(lf.lfHeight == -16 && lf.lfWeight == 700 && std::string(lf.lfFaceName) == "Arial",
+              "the pooled font is the LOGFONTA asked for");
+        SIZE size{};
+        check(GetTextExtentPoint32A(target, "Pool", 4, &size) && size.cx > 10, "and measures text");
+        surface.select_object(reinterpret_cast<vell::SurfaceHandle>(original));
+        surface.delete_object(c);
+        for (int i = 0; i < 100; ++i) {
+            vell::SurfaceHandle f = surface.create_font_indirect(vell::make_logfont("Arial", 0, 6 + i * 0.5, 0, 96));
+            if (i == 99) {
+                selected = reinterpret_cast<HGDIOBJ>(f);
+                surface.select_object(f);
+            }
+            surface.delete_object(f);
+        }
+        check(surface.pooled_fonts() <= vell::GdiSurface::kFontPoolSize,
+              "the pool holds at most " + std::to_string(vell::GdiSurface::kFontPoolSize) + " fonts (" +
+                  std::to_string(surface.pooled_fonts()) + ")");
+        check(GetObjectType(first) == 0, "the oldest unused font was deleted to make room");
+    }
+    check(GetObjectType(selected) == OBJ_FONT, "a font still selected in the target outlives the surface");
+    SelectObject(target, original);
+    DeleteObject(selected);
+    DeleteDC(target);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -375,7 +423,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, std::function<void(const std::string&, const std::string&)>> cases = {
         {"line", case_line},       {"box", case_box},         {"text", case_text},
         {"boxed_text", case_boxed_text}, {"picture", case_picture}, {"picture_printer", case_picture_printer},
-        {"zoom", case_zoom},
+        {"zoom", case_zoom},       {"font_pool", case_font_pool},
     };
     auto found = cases.find(argv[1]);
     if (found == cases.end()) {

@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# Shared helpers of the Wine tests, sourced by run_case.sh before a case file.
+#
+# vell.exe is always started through "vtdriver run", which passes the command
+# tail exactly as written and ends the program if it is still running at its
+# timeout; a case that expects no message therefore fails by timeout when a
+# message box appears. Messages are read and confirmed with "vtdriver msgbox",
+# which prints carriage returns as \r.
+work="$VELL_RIG/work/$case_name"
+rm -rf "$work"
+mkdir -p "$work"
+log="$work/wine.log"
+
+readonly PROGRAM_CAPTION="vell Print and Preview"
+readonly PROGRAM_ID="vell Print Preview Document"
+
+# ---- helpers ------------------------------------------------------------
+
+# The Windows form of a Unix path: Wine maps drive Z: to the root.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+driver() { wine "$VTDRIVER_EXE" "$@" </dev/null 2>>"$log"; }
+
+fail() {
+  echo "FAIL ($case_name): $*" >&2
+  exit 1
+}
+
+expect_eq() {
+  [ "$2" = "$3" ] || fail "$1: expected [$2], got [$3]"
+}
+
+# The program the helpers start: vell.exe, or a self-extracting viewer.
+program="$VELL_EXE"
+
+# start_vell [--timeout S] [--lock FILE] [--cwd DIR] COMMAND-TAIL
+# Starts the program in the background with exactly that text after its name.
+start_vell() {
+  local tail=${*: -1}
+  local options=("${@:1:$#-1}")
+  driver run --timeout 30 "${options[@]}" "$(winpath "$program")" "$tail" >"$work/run.out" &
+  vell_runner=$!
+}
+
+# The program started last ends by itself, with nothing left on the screen.
+expect_vell_ends() {
+  wait "$vell_runner" || true
+  vell_runner=
+  expect_eq "end of vell.exe" "exit=0" "$(cat "$work/run.out")"
+}
+
+# Runs vell.exe with a command tail and expects it to end without a message.
+run_silently() {
+  start_vell --timeout 15 "$1"
+  expect_vell_ends
+}
+
+# expect_message CAPTION TEXT: a message box with the information icon and
+# an OK button shows exactly this caption and text; OK is pressed.
+expect_message() {
+  driver msgbox --timeout 20 >"$work/msgbox.out" || fail "no message box, expected [$2]"
+  expect_eq "caption" "$1" "$(sed -n 's/^caption=//p' "$work/msgbox.out")"
+  expect_eq "text" "$2" "$(sed -n 's/^text=//p' "$work/msgbox.out")"
+  expect_eq "buttons" "OK" "$(sed -n 's/^buttons=//p' "$work/msgbox.out")"
+  expect_eq "icon" "yes" "$(sed -n 's/^icon=//p' "$work/msgbox.out")"
+}
+
+# Runs vell.exe with a command tail, expects one message and the end.
+run_expecting_message() {
+  start_vell "$1"
+  expect_message "$2" "$3"
+  expect_vell_ends
+}
+
+make_doc() { driver make-doc "$1" "$(winpath "$2")" || fail "make-doc $1 failed"; }
+
+reg_value() { driver reg-query "$1"; }
+
+reg_clear() {
+  driver reg-delete .vel
+  driver reg-delete "$PROGRAM_ID"
+}
+
+expect_registered_by_vell() {
+  local exe
+  exe=$(winpath "$VELL_EXE")
+  expect_eq ".vel" "$PROGRAM_ID" "$(reg_value .vel)"
+  expect_eq "program identifier" "$PROGRAM_ID" "$(reg_value "$PROGRAM_ID")"
+  expect_eq "open command" "$exe %1" "$(reg_value "$PROGRAM_ID\\shell\\open\\command")"
+  expect_eq "print command" "$exe -PA %1" "$(reg_value "$PROGRAM_ID\\shell\\print\\command")"
+}
+
+registry_report() {
+  printf '%s' "Registry Settings for the .vel extension\\r\\rProgram Name: $1\\rOpen: $2\\rPrint: $3"
+}
+
+# A case that fails half-way must leave no window behind for the next one:
+# confirm whatever message boxes are left and wait for the runner, which
+# ends vell.exe at its own timeout at the latest.
+finish_case() {
+  if [ -n "${vell_runner:-}" ] && kill -0 "$vell_runner" 2>/dev/null; then
+    for _ in 1 2 3; do driver msgbox --timeout 1 >/dev/null 2>&1 || break; done
+    wait "$vell_runner" 2>/dev/null || true
+  fi
+}
+trap finish_case EXIT
+vell_runner=
+

@@ -13,7 +13,12 @@
 #include "startup/module_path.h"
 #include "startup/registration.h"
 #include "startup/startup.h"
+#include "document/password.h"
+#include "print/print_job.h"
+#include "render/units.h"
+#include "send/send.h"
 #include "viewer/labels.h"
+#include "viewer/viewer.h"
 #include "viewer/message_box.h"
 
 namespace vell {
@@ -65,14 +70,26 @@ void register_if_missing() {
     if (!is_registered()) register_file_type();
 }
 
-// Using a valid document: the password dialog, then the print job, e-mail,
-// fax or the viewer window. Those parts are not in the program yet; only the
-// restriction of a copied document's commands exists, and a valid document
-// ends the program right after it.
-void use_document(Document& doc) {
-    // The password dialog goes here; a refusal skips everything below.
+// Using a valid document: the password when it has one, then exactly one
+// of the print job, e-mail, fax or the viewer window.
+void use_document(Document& doc, const StartRequest& request) {
+    if (header_i16(doc, hdr::kPasswordLength) > 0 && !ask_for_password()) return;
     restrict_copied_document(doc);
-    // The viewer window, or the print, e-mail or fax request, goes here.
+
+    initialise_display_units();
+    read_page_index(doc);
+    read_document_index(doc);
+    load_page(doc, 1);
+    create_viewer_resources();
+    if (request.print)
+        print_document(request.no_dialog_print);
+    else if (request.email)
+        send_by_email();
+    else if (request.fax)
+        send_by_fax();
+    else
+        run_viewer_window();
+    destroy_viewer_resources();
 }
 
 // Opens, validates and uses the document at path, then closes it: every
@@ -105,7 +122,7 @@ void open_and_use(const std::string& path, const StartRequest& request, int32_t 
     if (!doc.building) read_settings(doc);
     set_window_label(doc, 0, std::string());
 
-    use_document(doc);
+    use_document(doc, request);
 
     close_document(doc);
     // A failure to delete is not reported: the document has been shown.

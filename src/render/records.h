@@ -19,6 +19,8 @@ int operand_block_size(int16_t opcode);
 // Texts are drawn cut at their first NUL and at this many characters.
 constexpr size_t kMaxDrawnText = 3999;
 
+// decode_record resets every field before it decodes (records.cpp, reset):
+// a field added here is reset there too.
 struct PageRecord {
     int16_t opcode = 0;
     size_t offset = 0;  // where the opcode stands in the page bytes

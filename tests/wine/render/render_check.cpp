@@ -96,13 +96,13 @@ int run_vellrender(const std::string& exe, const std::string& arguments) {
 // Writes a one-page document and renders it; the image read back.
 bool render(const std::string& exe, const std::string& dir, const std::string& name, const Bytes& page,
             const std::string& options, Image* image, int32_t display_option = 0) {
-    vell::DocumentSpec spec;
-    spec.title = name;
-    spec.display_option = display_option;
-    spec.pages = {page};
+    vell::DocumentSpec contents;
+    contents.title = name;
+    contents.display_option = display_option;
+    contents.pages = {page};
     const std::string doc = dir + "\\" + name + ".vel";
     const std::string out = dir + "\\" + name + ".bmp";
-    if (!vell::write_file(doc, vell::write_document(spec))) {
+    if (!vell::write_file(doc, vell::write_document(contents))) {
         check(false, "write " + doc);
         return false;
     }

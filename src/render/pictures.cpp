@@ -88,6 +88,11 @@ size_t dib_row_bytes(int32_t width, int bits_per_pixel) {
 
 namespace {
 
+// The largest bits buffer the printer path asks for. A bitmap file can claim
+// dimensions that would need gigabytes; such a buffer is treated like one
+// whose allocation failed, instead of exhausting the machine's memory.
+constexpr uint64_t kMaxPrintBitsBytes = 256u * 1024u * 1024u;
+
 // The printer path: the bitmap's bits fetched as a device-independent
 // bitmap and stretched onto the printer. When the bits buffer cannot be had
 // nothing is drawn.
@@ -98,7 +103,7 @@ void print_bitmap(Surface& surface, SurfaceHandle dc, SurfaceHandle bitmap, cons
     description.height = info.height;
     description.bit_count = info.bits_pixel;
     const uint64_t total = uint64_t(dib_row_bytes(info.width, info.bits_pixel)) * uint64_t(info.height);
-    if (total == 0 || total > uint64_t(SIZE_MAX)) return;
+    if (total == 0 || total > kMaxPrintBitsBytes) return;
     uint8_t* bits = new (std::nothrow) uint8_t[size_t(total)];
     if (!bits) return;
     surface.get_dibits(dc, bitmap, 0, unsigned(info.height), bits, &description, gdi::kDibRgbColors);

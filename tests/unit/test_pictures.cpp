@@ -213,6 +213,25 @@ TEST_F(Pictures, PrinterPathGoesThroughDeviceIndependentBits) {
     expect_device_context_restored(surface);
 }
 
+TEST_F(Pictures, PrinterSkipsABitmapWhoseBitsWouldNotFitInMemory) {
+    // A bitmap file whose header claims 60000 x 60000 pixels (10 GB of
+    // bits): the printer path draws nothing rather than try to hold them.
+    Bytes bytes = bitmap_file(1, 1);
+    put_i32(bytes.data(), bytes.size(), 18, 60000);
+    put_i32(bytes.data(), bytes.size(), 22, 60000);
+    const std::string path = dir_.file("huge.bmp");
+    ASSERT_TRUE(write_file(path, bytes));
+    std::vector<uint8_t> settings(kPrinterSettingsSize, 0);
+    Target printer;
+    printer.printing = true;
+    printer.printer_settings = settings.data();
+    auto surface = render(PageBuilder().picture_file(1, 1, 2, 2, path).bytes(), printer);
+    EXPECT_EQ(surface.calls_of(SurfaceOp::kLoadBitmap).size(), 1u);
+    EXPECT_TRUE(surface.calls_of(SurfaceOp::kGetDIBits).empty());
+    EXPECT_TRUE(surface.calls_of(SurfaceOp::kStretchDIBits).empty());
+    expect_device_context_restored(surface);
+}
+
 TEST_F(Pictures, MissingAndUnreadableFilesDrawNothing) {
     const std::string junk = dir_.file("junk.bmp");
     ASSERT_TRUE(write_file(junk, Bytes{'N', 'O', 'T', ' ', 'A', ' ', 'B', 'M', 'P'}));

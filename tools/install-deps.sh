@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   fonts-liberation fonts-dejavu-core fonts-wine
   imagemagick
+  cups cups-client cups-bsd printer-driver-cups-pdf libcups2 poppler-utils
   clang libclang-rt-14-dev
 )
 

@@ -1,12 +1,16 @@
-// The print job. Not built yet: the user is told so; nothing is printed.
+// The print job on Windows: the job of print_run.cpp with the Windows
+// spooler, owned by the viewer window when there is one.
 #include "print/print_job.h"
 
-#include "viewer/message_box.h"
+#include "print/print_hooks.h"
+#include "print/print_run.h"
+#include "print/windows_spooler_win.h"
 
 namespace vell {
 
-void print_document(bool) {
-    show_message("Printing is not available in this version of vell yet.");
+void print_document(bool without_dialog) {
+    WindowsSpooler spooler(static_cast<HWND>(print_hooks().main_window));
+    print_open_document(spooler, without_dialog);
 }
 
 }  // namespace vell

@@ -167,7 +167,7 @@ void render_page_bytes(const PageSource& page, Surface& surface, int32_t resolut
     // The page header; records start at offset 12.
     const PageHeader header = parse_page_header(page.bytes, page.size);
     ZoomFactor& zoom = zoom_factor();
-    const double zoom_on_entry = zoom.value;
+    double zoom_on_entry = zoom.value;
 
     // The printer's page, or the screen's geometry and page area. Either
     // way the zoom factor is put back at the end.
@@ -176,6 +176,9 @@ void render_page_bytes(const PageSource& page, Surface& surface, int32_t resolut
     } else {
         run_page_geometry(header, surface.desktop_resolution());
         if (render_hooks().fit_page_area) render_hooks().fit_page_area();
+        // The zoom the viewer's fit step chose from its zoom box is the one
+        // the page is shown at: only the full-size drawing below is undone.
+        zoom_on_entry = zoom.value;
         // Full-size drawing below 100 %: the viewer shrinks the image later.
         if (page.display_option == kDisplayShrink && zoom.value < 1.001) zoom.value = 1.0;
     }

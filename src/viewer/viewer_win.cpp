@@ -1,11 +1,113 @@
-// The viewer window. Not built yet: until it is, a valid document simply
-// ends the program after start-up has checked it.
+// The viewer window: its resources, the modal run and MAINDLGPROC, which
+// hands each message to the file that handles it.
 #include "viewer/viewer.h"
+
+#include <windows.h>
+
+#include "render/gdi_surface_win.h"
+#include "render/interpreter.h"
+#include "startup/startup_win.h"
+#include "viewer/building_win.h"
+#include "viewer/commands_win.h"
+#include "viewer/menu_win.h"
+#include "viewer/message_box.h"
+#include "viewer/page_area_win.h"
+#include "viewer/page_image_win.h"
+#include "viewer/toolbar_win.h"
+#include "viewer/viewer_window_win.h"
+#include "viewer/window_ids.h"
+#include "viewer/window_setup_win.h"
+
+extern "C" __declspec(dllexport) INT_PTR CALLBACK MAINDLGPROC(HWND window, UINT message,
+                                                              WPARAM wparam, LPARAM lparam);
 
 namespace vell {
 
-void create_viewer_resources() {}
-void destroy_viewer_resources() {}
-void run_viewer_window() {}
+namespace {
+
+void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case WM_COPYDATA: on_building_message(reinterpret_cast<const COPYDATASTRUCT*>(lparam)); break;
+    case WM_INITDIALOG: set_up_window(window); break;
+    case WM_SIZE: lay_out_window(window, wparam, lparam); break;
+    case WM_SYSCOMMAND: on_system_command(); break;
+    case WM_CLOSE: close_window(window); break;
+    case WM_NOTIFY: {
+        NMHDR* notification = reinterpret_cast<NMHDR*>(lparam);
+        if (notification &&
+            (notification->code == TTN_NEEDTEXTA || notification->code == TTN_NEEDTEXTW))
+            answer_tooltip(viewer_window().toolbar, notification);
+        break;
+    }
+    case WM_COMMAND: on_command(window, LOWORD(wparam), HIWORD(wparam)); break;
+    case WM_HSCROLL: on_scroll(true, wparam); break;
+    case WM_VSCROLL: on_scroll(false, wparam); break;
+    case WM_PAINT: paint_page_area(); break;
+    case WM_MOUSEMOVE: on_mouse_move(lparam); break;
+    case WM_LBUTTONDOWN: on_click_zoom(lparam, true); break;
+    case WM_RBUTTONDOWN: on_click_zoom(lparam, false); break;
+    default: break;
+    }
+}
+
+// What the window leaves behind when it has gone: no label effects, no fit
+// hook, no owner for message boxes, no handles.
+void forget_window() {
+    unplug_label_effects();
+    render_hooks().fit_page_area = nullptr;
+    set_message_box_owner(nullptr);
+    viewer_window() = ViewerWindow{};
+    ViewerResources& resources = viewer_resources();
+    // An attached menu was destroyed with the window.
+    if (resources.menu_attached) resources.menu = nullptr;
+    resources.menu_attached = false;
+}
+
+}  // namespace
+
+ViewerResources& viewer_resources() {
+    static ViewerResources resources;
+    return resources;
+}
+
+ViewerWindow& viewer_window() {
+    static ViewerWindow window;
+    return window;
+}
+
+void create_viewer_resources() {
+    const HINSTANCE instance = startup_state().instance;
+    ViewerResources& r = viewer_resources();
+    r.ui_font = create_screen_font("MS Sans Serif", 0, 9);
+    r.magnifier = LoadCursorA(instance, ids::kMagnifierCursor);
+    r.menu = LoadMenuA(instance, ids::kMainMenu);
+    r.menu_attached = false;
+}
+
+void destroy_viewer_resources() {
+    ViewerResources& r = viewer_resources();
+    if (r.toolbar_bitmap) DeleteObject(r.toolbar_bitmap);
+    if (r.magnifier) DestroyCursor(r.magnifier);
+    if (r.ui_font) DeleteObject(r.ui_font);
+    // A menu that no window took (a one-shot action ran instead) is ours.
+    if (r.menu && !r.menu_attached) DestroyMenu(r.menu);
+    r = ViewerResources{};
+}
+
+void run_viewer_window() {
+    DialogBoxParamA(startup_state().instance, ids::kMainDialog, nullptr, MAINDLGPROC, 0);
+    forget_window();
+}
 
 }  // namespace vell
+
+INT_PTR CALLBACK MAINDLGPROC(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    // Nothing may leave a window procedure by exception: an action that
+    // fails that way (out of memory) is reported and the window goes on.
+    try {
+        vell::dispatch(window, message, wparam, lparam);
+    } catch (...) {
+        vell::show_message("vell could not complete this action.");
+    }
+    return 0;
+}

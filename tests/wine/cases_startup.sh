@@ -51,17 +51,17 @@ case_building_switch() {
   mkdir -p "$work/with blank"
   local doc="$work/with blank/huge report.vel"
   make_doc too-many-pages "$doc"
-  run_silently "-bv  $(winpath "$doc")"
+  run_viewer_and_close "-bv  $(winpath "$doc")"
   [ ! -e "$doc" ] || fail "the building document was not opened and deleted"
 }
 
 case_delete_when_closed() {
   local scratch="$work/scratch.vel" kept="$work/kept.vel"
   make_doc delete-when-closed "$scratch"
-  run_silently "$(winpath "$scratch")"
+  run_viewer_and_close "$(winpath "$scratch")"
   [ ! -e "$scratch" ] || fail "the delete-when-closed document is still there"
   make_doc plain "$kept"
-  run_silently "$(winpath "$kept")"
+  run_viewer_and_close "$(winpath "$kept")"
   [ -f "$kept" ] || fail "a plain document was deleted"
 }
 
@@ -115,7 +115,7 @@ case_self_extracting_viewer() {
   program="$work/scratch report.exe"
   driver make-sfx delete-when-closed "$(winpath "$VELL_EXE")" "$(winpath "$program")" ||
     fail "make-sfx failed"
-  run_silently ""
+  run_viewer_and_close ""
   [ -f "$program" ] || fail "the self-extracting viewer deleted itself"
   expect_eq ".vel after a self-extracting start" "(missing)" "$(reg_value .vel)"
   # Its document is the one it shows: this one is refused under its title,
@@ -137,10 +137,10 @@ case_ordinary_start_registers() {
   local doc="$work/report.vel"
   make_doc plain "$doc"
   reg_clear
-  run_silently "$(winpath "$doc")"
+  run_viewer_and_close "$(winpath "$doc")"
   expect_registered_by_vell
   driver reg-set "$PROGRAM_ID\\shell\\open\\command" "edited by the test"
-  run_silently "$(winpath "$doc")"
+  run_viewer_and_close "$(winpath "$doc")"
   expect_eq "open command after a second start" "edited by the test" \
     "$(reg_value "$PROGRAM_ID\\shell\\open\\command")"
 }
@@ -195,7 +195,7 @@ case_foreign_registration() {
   driver reg-delete "Other.Viewer"
   driver reg-set .vel "Other.Viewer"
   driver reg-set 'Other.Viewer\shell\open\command' 'C:\other\viewer.exe "%1"'
-  run_silently "$(winpath "$doc")"
+  run_viewer_and_close "$(winpath "$doc")"
   expect_eq ".vel" "Other.Viewer" "$(reg_value .vel)"
   expect_eq "program identifier key" "(missing)" "$(reg_value "$PROGRAM_ID")"
   run_expecting_message "-SHOWREG" "$PROGRAM_CAPTION" \

@@ -55,6 +55,14 @@ run_silently() {
   expect_vell_ends
 }
 
+# Runs vell.exe with a command tail that opens a document in the viewer
+# window, closes that window as the user would and expects the end.
+run_viewer_and_close() {
+  start_vell "$1"
+  driver viewer close --timeout 20 >/dev/null || fail "no viewer window to close"
+  expect_vell_ends
+}
+
 # expect_message CAPTION TEXT: a message box with the information icon and
 # an OK button shows exactly this caption and text; OK is pressed.
 expect_message() {

@@ -65,6 +65,9 @@ const Kind kKinds[] = {
 std::vector<std::string> test_document_kinds() {
     std::vector<std::string> names;
     for (const Kind& k : kKinds) names.push_back(k.name);
+    for (const std::string& name : print_document_kinds()) names.push_back(name);
+    for (const std::string& name : password_document_kinds()) names.push_back(name);
+    for (const std::string& name : page_image_document_kinds()) names.push_back(name);
     return names;
 }
 
@@ -77,6 +80,24 @@ bool make_test_document(const std::string& kind, const std::string& path, std::s
         } catch (const std::exception& e) {
             *error = e.what();
         }
+        return false;
+    }
+    vell::Bytes print_bytes;
+    if (print_document_bytes(kind, &print_bytes)) {
+        if (vell::write_file(path, print_bytes)) return true;
+        *error = "cannot write " + path;
+        return false;
+    }
+    vell::Bytes password_bytes;
+    if (password_document_bytes(kind, &password_bytes)) {
+        if (vell::write_file(path, password_bytes)) return true;
+        *error = "cannot write " + path;
+        return false;
+    }
+    vell::Bytes page_image_bytes;
+    if (page_image_document_bytes(kind, &page_image_bytes)) {
+        if (vell::write_file(path, page_image_bytes)) return true;
+        *error = "cannot write " + path;
         return false;
     }
     *error = "unknown kind " + kind;

@@ -37,11 +37,27 @@ int cmd_reg_set(const Args& args);
 int cmd_run(const Args& args);
 int cmd_make_doc(const Args& args);
 int cmd_make_sfx(const Args& args);
+int cmd_make_send_doc(const Args& args);  // send_documents.cpp
+int cmd_dialog_steps(const Args& args);   // dialog_steps_win.cpp
+int cmd_dialog(const Args& args);
+int cmd_area_colour(const Args& args);  // screen_colour_win.cpp
+int cmd_print_dialog(const Args& args);
+int cmd_printers(const Args& args);
 
 // Writes a test document of the named kind; false for an unknown kind or
 // when the file cannot be written. Portable (documents.cpp).
 bool make_test_document(const std::string& kind, const std::string& path, std::string* error);
 // The kinds make_test_document knows, for the usage text.
 std::vector<std::string> test_document_kinds();
+// The print cases' kinds, which make_test_document also knows
+// (print_documents.cpp): false for a kind that is not one of them.
+bool print_document_bytes(const std::string& kind, std::vector<unsigned char>* bytes);
+std::vector<std::string> print_document_kinds();
+// The password cases' kinds (documents_password.cpp), likewise.
+bool password_document_bytes(const std::string& kind, std::vector<unsigned char>* bytes);
+std::vector<std::string> password_document_kinds();
+// The page image cases' kinds (documents_page_image.cpp), likewise.
+bool page_image_document_bytes(const std::string& kind, std::vector<unsigned char>* bytes);
+std::vector<std::string> page_image_document_kinds();
 
 }  // namespace vtdriver

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "driver.h"
+#include "viewer_driver.h"
 
 namespace vtdriver {
 
@@ -76,6 +77,13 @@ int usage() {
     for (const std::string& kind : vtdriver::test_document_kinds())
         std::fprintf(stderr, " %s", kind.c_str());
     std::fprintf(stderr, "\n  make-sfx KIND STUB OUTPUT   a self-extracting viewer\n");
+    std::fprintf(stderr, "  viewer ACTION ...   operate vell's viewer window (viewer help lists them)\n");
+    std::fprintf(stderr, "  dialog --title T [--timeout S] [--set ID=TEXT] [--keys ID=TEXT] [--limit ID]\n"
+                         "         [--press ID]\n");
+    std::fprintf(stderr, "  area-colour --title T --id ID --colour RRGGBB   pixels of a colour shown\n");
+    std::fprintf(stderr, "  print-dialog [--timeout S] [--printer NAME] [--from N --to N] [--copies N]\n"
+                         "         --ok|--cancel\n");
+    std::fprintf(stderr, "  printers   win.ini's default printer entry and every printer\n");
     return 64;
 }
 
@@ -104,6 +112,22 @@ int main(int argc, char** argv) {
         status = vtdriver::cmd_make_doc(args);
     else if (command == "make-sfx")
         status = vtdriver::cmd_make_sfx(args);
+    else if (command == "make-send-doc")
+        status = vtdriver::cmd_make_send_doc(args);
+    else if (command == "dialog-steps")
+        status = vtdriver::cmd_dialog_steps(args);
+    else if (command == "dialog")
+        status = vtdriver::cmd_dialog(args);
+    else if (command == "area-colour")
+        status = vtdriver::cmd_area_colour(args);
+    else if (command == "print-dialog")
+        status = vtdriver::cmd_print_dialog(args);
+    else if (command == "printers")
+        status = vtdriver::cmd_printers(args);
+    else if (command == "viewer")
+        status = vtdriver::cmd_viewer(args);
+    else if (command == "make-viewer-doc")
+        status = vtdriver::cmd_make_viewer_doc(args);
     else
         return usage();
     std::fflush(stdout);

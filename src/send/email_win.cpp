@@ -1,0 +1,112 @@
+// The e-mail command: the document as its own .vel file or as a temporary
+// self-extracting viewer, sent through Simple MAPI with the e-mail settings
+// of the document. The document file is marked as a copy for as long as
+// the command runs and gets its own header back on every way out.
+#include <stdexcept>
+#include <string>
+
+#include "document/container.h"
+#include "document/document.h"
+#include "document/file_io.h"
+#include "render/pictures.h"
+#include "send/copy_mark.h"
+#include "send/mail_message.h"
+#include "send/send.h"
+#include "send/send_rules.h"
+#include "send/simple_mapi.h"
+#include "startup/module_path.h"
+#include "viewer/message_box.h"
+
+namespace vell {
+
+namespace {
+
+// A temporary attachment made by this command: deleted when the command
+// is over, whatever way it ends. Holds nothing until a build succeeded, so
+// a file it did not make is never deleted.
+class TemporaryAttachment {
+public:
+    TemporaryAttachment() = default;
+    ~TemporaryAttachment() { remove(); }
+    TemporaryAttachment(const TemporaryAttachment&) = delete;
+    TemporaryAttachment& operator=(const TemporaryAttachment&) = delete;
+
+    void adopt(const std::string& path) { path_ = path; }
+    const std::string& path() const { return path_; }
+    void remove() {
+        if (!path_.empty()) delete_file(path_);
+        path_.clear();
+    }
+
+private:
+    std::string path_;
+};
+
+// Builds the self-extracting viewer to send under a claimed "~D" name in
+// the temporary directory. Returns the message of a failure, else empty.
+std::string build_viewer_attachment(const Document& doc, TemporaryAttachment* attachment) {
+    File claimed;
+    const std::string name = claim_temporary_file(system_file_system(), kAttachmentPrefix,
+                                                  kAttachmentExtension, &claimed);
+    if (name.empty()) return kNoTempNameMessage;
+    // The claim made an empty file so that no other viewer takes the name;
+    // the builder creates its output itself, new, and refuses an existing
+    // one, so the empty file makes way for it.
+    claimed.close();
+    delete_file(name);
+    const int16_t status = build_self_extracting(doc.path, module_path(), name);
+    if (status != kBuildOk) return attachment_build_failed_message(status);
+    attachment->adopt(name);
+    return std::string();
+}
+
+// Logs on, sends, logs off and releases the library. Returns the message of
+// a failure, else empty.
+std::string send_email(const EmailSettings& email, const AttachmentEntry& attachment,
+                       bool show_dialog) {
+    MapiLibraryUse library;
+    const uintptr_t session = mapi_logon(email.profile, email.password);
+    if (!session) return kNoSessionMessage;
+    // The attachment goes as one entry, whole: a ";" in its path or title
+    // is part of the name, not a separator of further files.
+    const MailMessage message =
+        compose_mail(email.subject, email.text, mail_recipients(email.addresses, email.names),
+                     {attachment}, local_time_now(), file_exists);
+    const uint32_t result = mapi_send(session, message, show_dialog);
+    mapi_logoff(session);
+    return mapi_send_failed(result) ? email_send_failed_message(result) : std::string();
+}
+
+void email_document(Document& doc) {
+    const bool show_dialog = email_shows_dialog(doc.email);
+    CopyMark mark(doc);
+    TemporaryAttachment temporary;
+    AttachmentEntry attachment;
+    std::string message;
+    if (email_sends_document_file(doc.email)) {
+        attachment = {doc.path, attachment_display_name(document_title(doc), ".vel")};
+    } else {
+        message = build_viewer_attachment(doc, &temporary);
+        attachment = {temporary.path(), attachment_display_name(document_title(doc), ".exe")};
+    }
+    if (message.empty()) message = send_email(doc.email, attachment, show_dialog);
+    // The file's own header first, then the temporary viewer goes; the user
+    // reads about the outcome when both are done.
+    mark.restore();
+    temporary.remove();
+    if (!message.empty()) show_message(message);
+}
+
+}  // namespace
+
+void send_by_email() {
+    try {
+        email_document(the_document());
+    } catch (const std::exception&) {
+        // Only allocation can fail here; the header is back and the
+        // temporary viewer gone (CopyMark, TemporaryAttachment).
+        show_message(kOutOfMemoryMessage);
+    }
+}
+
+}  // namespace vell

@@ -1,0 +1,40 @@
+// Saving the open document under a name the user chose: a copy of the
+// document file for a ".VEL" name, a self-extracting viewer for an ".EXE"
+// name. The file on disk is marked as a copy while this runs (CopyMark), so
+// whatever is written here is a copy too.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vell {
+
+constexpr size_t kSavePathLimit = 299;  // paths handed to the file operations
+constexpr char kSaveFailedMessage[] = "Unable to save file.";
+
+enum class SaveKind { kDocument, kViewer, kInvalid };
+
+// By the last four characters of the trimmed name, letter case ignored:
+// ".VEL" a document, ".EXE" a self-extracting viewer, else invalid.
+SaveKind save_kind(const std::string& name);
+
+std::string invalid_name_message(const std::string& name);
+
+// The message for a status of the self-extracting builder; empty for 0 and
+// for statuses the builder does not have.
+std::string build_status_message(int16_t status, const std::string& document_path,
+                                 const std::string& target, const std::string& program_path);
+
+// Refusals: the target is the open document file itself, or the program
+// that is running. Either would be deleted before it is read.
+std::string save_over_document_message(const std::string& target);
+std::string save_over_program_message(const std::string& target);
+
+// Writes the document at document_path to the chosen name (trimmed): an
+// existing file of that name is deleted first, then the document is copied
+// (".VEL") or built into a self-extracting viewer with program_path as stub
+// (".EXE"). Returns the message to show, empty when there is none.
+std::string save_to(const std::string& document_path, const std::string& chosen,
+                    const std::string& program_path);
+
+}  // namespace vell

@@ -1,0 +1,26 @@
+// The page area on Windows: fitting it and its scroll bars to the page at
+// the zoom the zoom box chooses (the renderer's fit hook), scrolling, click
+// zoom and the magnifier cursor. Windows only.
+#pragma once
+
+#include <windows.h>
+
+namespace vell {
+
+// The render hook: applies the zoom box (zoom factor and box text), then
+// sizes and places the page area and the scroll bars. Called by render a
+// page on the screen path, after page geometry and before drawing.
+void fit_page_area_to_page();
+
+// WM_HSCROLL (horizontal true) and WM_VSCROLL: moves the bar and copies the
+// page image again; never renders.
+void on_scroll(bool horizontal, WPARAM wparam);
+
+// WM_LBUTTONDOWN (zoom_in) and WM_RBUTTONDOWN: click zoom inside the page
+// area.
+void on_click_zoom(LPARAM position, bool zoom_in);
+
+// WM_MOUSEMOVE: the magnifier over the page area, the arrow elsewhere.
+void on_mouse_move(LPARAM position);
+
+}  // namespace vell

@@ -1,0 +1,238 @@
+// The page image on Windows: the bitmap, rendering the current page into
+// it, and copying it into the page area.
+#include "viewer/page_image_win.h"
+
+#include <memory>
+
+#include "document/document.h"
+#include "document/format.h"
+#include "render/gdi_surface_win.h"
+#include "render/interpreter.h"
+#include "render/units.h"
+#include "viewer/navigation.h"
+#include "viewer/page_image.h"
+#include "viewer/zoom.h"
+
+namespace vell {
+
+namespace {
+
+// The page image of the viewer window: exists from window set-up to
+// WM_CLOSE.
+struct PageImage {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ kept_bitmap = nullptr;  // selected back before the bitmap is deleted
+    ImageSize size;
+    PageImageWindows windows;
+    // One surface for the image's whole life: its font pool keeps the
+    // glyphs of the page's fonts warm from one render to the next.
+    std::unique_ptr<GdiSurface> surface;
+    // The window's fit step, called by the image's own fit step while a
+    // redraw runs.
+    void (*window_fit)() = nullptr;
+};
+
+PageImage& page_image() {
+    static PageImage state;
+    return state;
+}
+
+// An object selected into a device context for one scope, and the one it
+// replaced selected back at its end.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~Selection() { SelectObject(dc_, previous_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A font made for one redraw, deleted at its end (after its selection).
+class OwnedFont {
+public:
+    explicit OwnedFont(HFONT font) : font_(font) {}
+    ~OwnedFont() {
+        if (font_) DeleteObject(font_);
+    }
+    OwnedFont(const OwnedFont&) = delete;
+    OwnedFont& operator=(const OwnedFont&) = delete;
+    HFONT get() const { return font_; }
+
+private:
+    HFONT font_;
+};
+
+// White with a one-pixel black line along the four edges. The stock white
+// brush and black pen are selected for it explicitly: the image may be
+// cleared in the middle of a render, when the interpreter's own brush and
+// pen are selected.
+void clear_image(const PageImage& image) {
+    Selection brush(image.dc, GetStockObject(WHITE_BRUSH));
+    Selection pen(image.dc, GetStockObject(BLACK_PEN));
+    Rectangle(image.dc, 0, 0, image.size.width, image.size.height);
+}
+
+HBITMAP screen_bitmap(ImageSize size) {
+    HWND desktop = GetDesktopWindow();
+    HDC screen = GetDC(desktop);
+    if (!screen) return nullptr;
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size.width, size.height);
+    ReleaseDC(desktop, screen);
+    return bitmap;
+}
+
+// Replaces the bitmap by a bigger one when the page at the zoom it is about
+// to be drawn at would not fit. A bitmap that cannot be made leaves the
+// image as it was: the page is then cut at the image's edge.
+void hold_page(PageImage& image, PixelExtent page) {
+    const ImageSize wanted = image_size_holding(image.size, page);
+    if (wanted.width == image.size.width && wanted.height == image.size.height) return;
+    HBITMAP bigger = screen_bitmap(wanted);
+    if (!bigger) return;
+    SelectObject(image.dc, bigger);
+    DeleteObject(image.bitmap);
+    image.bitmap = bigger;
+    image.size = wanted;
+    clear_image(image);
+}
+
+// The fit step of a redraw: the window fits its page area and applies the
+// zoom box, then the image makes sure it holds the page at the zoom the
+// interpreter is about to draw at.
+void fit_and_hold_page() {
+    PageImage& image = page_image();
+    if (image.window_fit) image.window_fit();
+    const int32_t option = header_i32(the_document(), hdr::kDisplayOption);
+    hold_page(image, page_extent(drawn_zoom(zoom_factor().value, option)));
+}
+
+// Puts the window's fit step in front of the image's for one render, and
+// back afterwards whatever happens.
+class FitStepForRender {
+public:
+    explicit FitStepForRender(PageImage& image) : image_(image) {
+        image_.window_fit = render_hooks().fit_page_area;
+        render_hooks().fit_page_area = fit_and_hold_page;
+    }
+    ~FitStepForRender() {
+        render_hooks().fit_page_area = image_.window_fit;
+        image_.window_fit = nullptr;
+    }
+    FitStepForRender(const FitStepForRender&) = delete;
+    FitStepForRender& operator=(const FitStepForRender&) = delete;
+
+private:
+    PageImage& image_;
+};
+
+void render_current_page(PageImage& image) {
+    OwnedFont font(create_screen_font("Arial", 0, 9));
+    Selection selected_font(image.dc, font.get());
+    FitStepForRender fit_step(image);
+    const DisplayUnits units = display_units();
+    render_page(navigation().current_page, *image.surface, units.horizontal, units.vertical, 0, 0,
+                0, nullptr, 0);
+    ++page_image_counters().renders;
+}
+
+int scroll_position(HWND bar) { return bar ? GetScrollPos(bar, SB_CTL) : 0; }
+
+// Copies the visible part of the image into a device context of the page
+// area. Drawing failures are ignored, as everywhere in drawing.
+void copy_into(const PageImage& image, HDC target) {
+    RECT area = {};
+    GetWindowRect(image.windows.page_area, &area);
+    const PageGeometry& geometry = page_geometry();
+    CopyInput in;
+    in.zoom = zoom_factor().value;
+    in.display_option = header_i32(the_document(), hdr::kDisplayOption);
+    in.page_width = geometry.width;
+    in.page_height = geometry.height;
+    in.resolution_x = display_units().horizontal;
+    in.resolution_y = display_units().vertical;
+    in.area_width = area.right - area.left;
+    in.area_height = area.bottom - area.top;
+    in.horizontal_needed = scroll_bars_needed().horizontal;
+    in.vertical_needed = scroll_bars_needed().vertical;
+    in.horizontal_position = scroll_position(image.windows.horizontal_bar);
+    in.vertical_position = scroll_position(image.windows.vertical_bar);
+    const CopyPlan plan = plan_copy(in);
+    if (plan.stretch)
+        StretchBlt(target, 0, 0, plan.dest_width, plan.dest_height, image.dc, plan.source_x,
+                   plan.source_y, plan.source_width, plan.source_height, SRCCOPY);
+    else
+        BitBlt(target, 0, 0, plan.dest_width, plan.dest_height, image.dc, plan.source_x,
+               plan.source_y, SRCCOPY);
+    ++page_image_counters().copies;
+}
+
+}  // namespace
+
+void create_page_image(const PageImageWindows& windows) {
+    release_page_image();
+    PageImage& image = page_image();
+    image.windows = windows;
+    HWND desktop = GetDesktopWindow();
+    HDC screen = GetDC(desktop);
+    if (!screen) return;
+    image.dc = CreateCompatibleDC(screen);
+    image.size = page_image_size(
+        Resolution{GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY)});
+    if (image.dc) image.bitmap = CreateCompatibleBitmap(screen, image.size.width, image.size.height);
+    ReleaseDC(desktop, screen);
+    if (!image.bitmap) {
+        release_page_image();
+        return;
+    }
+    image.kept_bitmap = SelectObject(image.dc, image.bitmap);
+    image.surface = std::make_unique<GdiSurface>(image.dc, windows.viewer);
+}
+
+void release_page_image() {
+    PageImage& image = page_image();
+    // The surface's pooled fonts go first; none of them is selected into
+    // the image any more once a render has ended.
+    image.surface.reset();
+    if (image.dc && image.kept_bitmap) SelectObject(image.dc, image.kept_bitmap);
+    if (image.bitmap) DeleteObject(image.bitmap);
+    if (image.dc) DeleteDC(image.dc);
+    image.dc = nullptr;
+    image.bitmap = nullptr;
+    image.kept_bitmap = nullptr;
+    image.size = ImageSize();
+}
+
+void redraw_page() {
+    PageImage& image = page_image();
+    if (!image.dc) return;
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    clear_image(image);
+    render_current_page(image);
+    copy_page_to_screen();
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+}
+
+void copy_page_to_screen() {
+    const PageImage& image = page_image();
+    if (!image.dc || !image.windows.page_area) return;
+    HDC target = GetWindowDC(image.windows.page_area);
+    if (!target) return;
+    copy_into(image, target);
+    ReleaseDC(image.windows.page_area, target);
+}
+
+void paint_page_area() {
+    const PageImage& image = page_image();
+    if (!image.windows.page_area) return;
+    PAINTSTRUCT paint;
+    HDC target = BeginPaint(image.windows.page_area, &paint);
+    if (target && image.dc) copy_into(image, target);
+    EndPaint(image.windows.page_area, &paint);
+}
+
+}  // namespace vell

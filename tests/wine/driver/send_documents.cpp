@@ -1,0 +1,131 @@
+// Documents with e-mail and fax settings for the e-mail, fax and save
+// cases, written with the project's own document writer.
+#include <cstdio>
+#include <stdexcept>
+
+#include "driver.h"
+#include "vel_writer.h"
+
+namespace vtdriver {
+
+namespace {
+
+// A one-page titled document. Its allowed fields stay 0 in the file even
+// where it carries settings: the viewer sets them in memory only, and the
+// tests check that they never reach the file.
+vell::DocumentSpec base_spec(const std::string& title) {
+    vell::DocumentSpec spec;
+    spec.title = title;
+    spec.save_allowed = 1;
+    spec.pages.push_back(vell::PageBuilder()
+                             .font(0, 12, 0, "Arial")
+                             .aligned_text(1, 1, 0, "vtdriver send test page")
+                             .end_of_page()
+                             .bytes());
+    return spec;
+}
+
+void with_email(vell::DocumentSpec& spec, int32_t show_dialog, int32_t attach_as_viewer) {
+    spec.has_email = true;
+    spec.email.show_dialog = show_dialog;
+    spec.email.attach_as_viewer = attach_as_viewer;
+    spec.email.profile = " Office ";
+    spec.email.password = "secret";
+    spec.email.names = "Ann Archer;Bob Baker";
+    spec.email.addresses = "ann@example.org;bob@example.org";
+    spec.email.subject = " Monthly figures ";
+    spec.email.text = "Here are the figures.\r\nRegards";
+}
+
+void with_fax(vell::DocumentSpec& spec, int32_t show_dialog, const std::string& recipients) {
+    spec.has_fax = true;
+    spec.fax.show_dialog = show_dialog;
+    spec.fax.profile = "Fax Line";
+    spec.fax.password = "";
+    spec.fax.recipients = recipients;
+    spec.fax.subject = "Order form";
+    spec.fax.text = "Please sign and return.";
+}
+
+struct SendKind {
+    const char* name;
+    vell::DocumentSpec (*make)();
+};
+
+const SendKind kSendKinds[] = {
+    // Sent as its own .vel file, recipients given, no dialog; it asks to
+    // be deleted when the viewer ends.
+    {"email-vel", [] {
+         vell::DocumentSpec s = base_spec("Quarterly Report");
+         s.delete_when_closed = 1;
+         with_email(s, 0, 0);
+         return s;
+     }},
+    // The same, kept when the viewer ends, for byte comparisons.
+    {"email-vel-kept", [] {
+         vell::DocumentSpec s = base_spec("Quarterly Report");
+         with_email(s, 0, 0);
+         return s;
+     }},
+    // Sent as a self-extracting viewer through the mail system's dialog.
+    {"email-exe", [] {
+         vell::DocumentSpec s = base_spec("Quarterly Report");
+         with_email(s, 1, 1);
+         return s;
+     }},
+    // A title with ";" in it, sent as its .vel file.
+    {"email-semicolon", [] {
+         vell::DocumentSpec s = base_spec("Sales; Final");
+         with_email(s, 0, 0);
+         return s;
+     }},
+    // Fax without the dialog: one entry without its prefix, one with a
+    // lower-case one.
+    {"fax", [] {
+         vell::DocumentSpec s = base_spec("Order Form");
+         with_fax(s, 0, "Zed Zimmer@555-0100;fax:Amy Adams@555-0199");
+         return s;
+     }},
+    // Fax through the dialog, one recipient to start with.
+    {"fax-dialog", [] {
+         vell::DocumentSpec s = base_spec("Order Form");
+         with_fax(s, 1, "FAX:Mia Moss@555-0111");
+         return s;
+     }},
+    // A recipient with a lower-case prefix, through the dialog.
+    {"fax-lower-dialog", [] {
+         vell::DocumentSpec s = base_spec("Order Form");
+         with_fax(s, 1, "fax:Amy Adams@555-0199");
+         return s;
+     }},
+    // Fax settings without recipients and without the dialog flag: the
+    // dialog opens all the same, with an empty list.
+    {"fax-empty", [] {
+         vell::DocumentSpec s = base_spec("Order Form");
+         with_fax(s, 0, "");
+         return s;
+     }},
+};
+
+}  // namespace
+
+int cmd_make_send_doc(const Args& args) {
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: vtdriver make-send-doc KIND PATH\n");
+        return 64;
+    }
+    for (const SendKind& kind : kSendKinds) {
+        if (args[0] != kind.name) continue;
+        try {
+            if (vell::write_file(args[1], vell::write_document(kind.make()))) return 0;
+            std::fprintf(stderr, "vtdriver make-send-doc: cannot write %s\n", args[1].c_str());
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "vtdriver make-send-doc: %s\n", e.what());
+        }
+        return 1;
+    }
+    std::fprintf(stderr, "vtdriver make-send-doc: unknown kind %s\n", args[0].c_str());
+    return 64;
+}
+
+}  // namespace vtdriver

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "print/print_hooks.h"
 #include "render/gdi_surface_win.h"
 #include "render/interpreter.h"
 #include "startup/startup_win.h"
@@ -56,6 +57,7 @@ void forget_window() {
     unplug_label_effects();
     render_hooks().fit_page_area = nullptr;
     set_message_box_owner(nullptr);
+    print_hooks() = PrintHooks{};
     viewer_window() = ViewerWindow{};
     ViewerResources& resources = viewer_resources();
     // An attached menu was destroyed with the window.

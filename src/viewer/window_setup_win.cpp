@@ -4,6 +4,7 @@
 
 #include "document/document.h"
 #include "document/format.h"
+#include "print/print_hooks.h"
 #include "render/interpreter.h"
 #include "startup/startup_win.h"
 #include "viewer/building_win.h"
@@ -24,6 +25,24 @@
 namespace vell {
 
 namespace {
+
+// Printing from the window: the print dialog is owned by it and the job's
+// progress ("3 of 12") shows in its status bar. The job drains no messages,
+// so the status bar is painted at once.
+void show_print_status(const std::string& text) {
+    HWND status_bar = viewer_window().status_bar;
+    set_window_text(status_bar, text);
+    UpdateWindow(status_bar);
+}
+
+void restore_status_after_printing() { refresh_window(kRefreshStatus); }
+
+void plug_print_hooks(HWND window) {
+    PrintHooks& hooks = print_hooks();
+    hooks.main_window = window;
+    hooks.set_status_text = show_print_status;
+    hooks.refresh_status = restore_status_after_printing;
+}
 
 void show_cursor(LPCSTR which) { SetCursor(LoadCursorA(nullptr, which)); }
 
@@ -91,6 +110,7 @@ void set_up_window(HWND window) {
     show_cursor(IDC_WAIT);
     w.window = window;
     set_message_box_owner(window);
+    plug_print_hooks(window);
     set_window_text(window, document_title(the_document()));
     set_icon(window, instance);
 

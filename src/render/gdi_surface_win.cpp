@@ -1,4 +1,5 @@
 #include "render/gdi_surface_win.h"
+#include "render/units.h"
 
 #include <cstddef>
 #include <cstring>
@@ -161,15 +162,10 @@ int GdiSurface::device_caps(int index) {
 
 Resolution GdiSurface::desktop_resolution() {
     if (reported_.x > 0 && reported_.y > 0) return reported_;
-    Resolution resolution{96, 96};
-    HWND desktop = GetDesktopWindow();
-    HDC screen = GetWindowDC(desktop);
-    if (screen) {
-        resolution.x = GetDeviceCaps(screen, LOGPIXELSX);
-        resolution.y = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(desktop, screen);
-    }
-    return resolution;
+    const Resolution desktop = platform_desktop_resolution();
+    // No desktop device context at all: the screen counts as 96 dots per inch.
+    if (desktop.x == 0 && desktop.y == 0) return Resolution{96, 96};
+    return desktop;
 }
 
 bool GdiSurface::move_to(int x, int y) { return MoveToEx(dc_, x, y, nullptr) != 0; }

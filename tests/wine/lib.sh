@@ -19,10 +19,21 @@ readonly PROGRAM_ID="vell Print Preview Document"
 # The Windows form of a Unix path: Wine maps drive Z: to the root.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-driver() { wine "$VTDRIVER_EXE" "$@" </dev/null 2>>"$log"; }
+# Runs vtdriver; a failure is logged with its exit code, so a case that
+# fails shows which step did and how.
+driver() {
+  local rc=0
+  wine "$VTDRIVER_EXE" "$@" </dev/null 2>>"$log" || rc=$?
+  [ $rc = 0 ] || echo "vtdriver $1 exited with $rc" >>"$log"
+  return $rc
+}
 
 fail() {
   echo "FAIL ($case_name): $*" >&2
+  if [ -s "$log" ]; then
+    echo "--- end of $log:" >&2
+    tail -n 20 "$log" >&2
+  fi
   exit 1
 }
 

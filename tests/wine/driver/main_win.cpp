@@ -128,6 +128,8 @@ int main(int argc, char** argv) {
         status = vtdriver::cmd_viewer(args);
     else if (command == "make-viewer-doc")
         status = vtdriver::cmd_make_viewer_doc(args);
+    else if (command == "fault")
+        status = vtdriver::cmd_fault(args);
     else
         return usage();
     std::fflush(stdout);

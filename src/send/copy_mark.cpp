@@ -21,12 +21,22 @@ CopyMark::CopyMark(Document& doc) : doc_(doc) {
     // Even a write that fails part-way may have changed bytes: the original
     // goes back in any case.
     marked_ = true;
-    doc_.file.write_at(doc_.base, marked, kHeaderSize);
+    applied_ = doc_.file.write_at(doc_.base, marked, kHeaderSize);
+}
+
+bool mark_file_as_copy(const std::string& path) {
+    File file;
+    if (!file.open_shared(path) || !file.writable()) return false;
+    uint8_t header[kHeaderSize];
+    if (file.read_at(0, header, kHeaderSize) != size_t(kHeaderSize)) return false;
+    mark_header_as_copy(header);
+    return file.write_at(0, header, kHeaderSize);
 }
 
 void CopyMark::restore() {
     if (!marked_) return;
     marked_ = false;
+    applied_ = false;
     doc_.file.write_at(doc_.base, original_, kHeaderSize);
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "document/format.h"
 
@@ -18,6 +19,10 @@ struct Document;
 // byte kept.
 void mark_header_as_copy(uint8_t (&header)[kHeaderSize]);
 
+// Marks the header of a plain document file (a copy just made) as a copy.
+// False when the file cannot be opened for writing or its header read whole.
+bool mark_file_as_copy(const std::string& path);
+
 // Marks the document file's header while it lives and puts the original
 // back when restore() is called or, at the latest, when it goes out of
 // scope, so no way out of a command leaves the file marked.
@@ -26,8 +31,8 @@ void mark_header_as_copy(uint8_t (&header)[kHeaderSize]);
 // header carries the allowed flags as start-up set them, and writing those
 // would change the file. When the file's header cannot be read whole (a
 // file cut short behind the viewer's back) nothing is written at all. A
-// failed write (a file opened for reading only) is not reported: the copy
-// then carries the flags as they stand in the file.
+// write that fails (a read-only file, opened for reading only) leaves
+// applied() false: the command then marks the copy it made instead.
 class CopyMark {
 public:
     explicit CopyMark(Document& doc);
@@ -38,10 +43,14 @@ public:
     // Writes the original header back; later calls do nothing.
     void restore();
 
+    // The file's header really carries the mark.
+    bool applied() const { return applied_; }
+
 private:
     Document& doc_;
     uint8_t original_[kHeaderSize] = {};
     bool marked_ = false;
+    bool applied_ = false;
 };
 
 }  // namespace vell

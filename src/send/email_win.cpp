@@ -10,6 +10,7 @@
 #include "document/file_io.h"
 #include "render/pictures.h"
 #include "send/copy_mark.h"
+#include "send/file_ops.h"
 #include "send/mail_message.h"
 #include "send/send.h"
 #include "send/send_rules.h"
@@ -77,6 +78,23 @@ std::string send_email(const EmailSettings& email, const AttachmentEntry& attach
     return mapi_send_failed(result) ? email_send_failed_message(result) : std::string();
 }
 
+// Copies the document under a claimed "~D" name with the ".vel" extension
+// and marks the copy. Returns its path, or the document's own path when no
+// copy could be made (it then goes unmarked, as it stands).
+std::string marked_copy_attachment(const Document& doc, TemporaryAttachment* attachment) {
+    File claimed;
+    const std::string name =
+        claim_temporary_file(system_file_system(), kAttachmentPrefix, ".vel", &claimed);
+    if (name.empty()) return doc.path;
+    claimed.close();
+    if (!copy_file(doc.path, name) || !mark_file_as_copy(name)) {
+        delete_file(name);
+        return doc.path;
+    }
+    attachment->adopt(name);
+    return name;
+}
+
 void email_document(Document& doc) {
     const bool show_dialog = email_shows_dialog(doc.email);
     CopyMark mark(doc);
@@ -85,6 +103,9 @@ void email_document(Document& doc) {
     std::string message;
     if (email_sends_document_file(doc.email)) {
         attachment = {doc.path, attachment_display_name(document_title(doc), ".vel")};
+        // A read-only document could not take the mark: a marked temporary
+        // copy goes instead, so the receiver still gets a copy.
+        if (!mark.applied()) attachment.path = marked_copy_attachment(doc, &temporary);
     } else {
         message = build_viewer_attachment(doc, &temporary);
         attachment = {temporary.path(), attachment_display_name(document_title(doc), ".exe")};

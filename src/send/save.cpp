@@ -1,5 +1,7 @@
 #include "send/save.h"
 
+#include "send/copy_mark.h"
+
 #include "document/container.h"
 #include "document/file_io.h"
 #include "document/text.h"
@@ -51,7 +53,7 @@ std::string save_over_program_message(const std::string& target) {
 }
 
 std::string save_to(const std::string& document_path, const std::string& chosen,
-                    const std::string& program_path) {
+                    const std::string& program_path, bool mark_copy) {
     const std::string target = cut_text(trim(chosen), kSavePathLimit);
     const std::string document = cut_text(document_path, kSavePathLimit);
     const std::string program = cut_text(program_path, kSavePathLimit);
@@ -67,8 +69,13 @@ std::string save_to(const std::string& document_path, const std::string& chosen,
     // says what went wrong.
     if (file_exists(target)) delete_file(target);
 
-    if (kind == SaveKind::kDocument)
-        return copy_file(document, target) ? std::string() : kSaveFailedMessage;
+    if (kind == SaveKind::kDocument) {
+        if (!copy_file(document, target)) return kSaveFailedMessage;
+        // A self-extracting viewer needs no mark: it never offers save,
+        // e-mail or fax, and never deletes itself.
+        if (mark_copy) mark_file_as_copy(target);
+        return std::string();
+    }
     return build_status_message(build_self_extracting(document, program, target), document, target,
                                 program);
 }

@@ -33,8 +33,10 @@ std::string save_over_program_message(const std::string& target);
 // Writes the document at document_path to the chosen name (trimmed): an
 // existing file of that name is deleted first, then the document is copied
 // (".VEL") or built into a self-extracting viewer with program_path as stub
-// (".EXE"). Returns the message to show, empty when there is none.
+// (".EXE"). With mark_copy, a ".VEL" copy gets the copy mark in its own
+// header (for a document file that could not carry the mark itself, being
+// read-only). Returns the message to show, empty when there is none.
 std::string save_to(const std::string& document_path, const std::string& chosen,
-                    const std::string& program_path);
+                    const std::string& program_path, bool mark_copy = false);
 
 }  // namespace vell

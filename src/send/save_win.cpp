@@ -93,7 +93,8 @@ void save_open_document(Document& doc) {
     CopyMark mark(doc);
     std::string name;
     std::string message;
-    if (ask_for_save_name(&name)) message = save_to(doc.path, name, module_path());
+    if (ask_for_save_name(&name))
+        message = save_to(doc.path, name, module_path(), !mark.applied());
     // The document file gets its own header back before the user reads
     // about the outcome, so it never waits marked behind a message box.
     mark.restore();

@@ -76,7 +76,7 @@ protected:
     // Save as the command does it: marked, written, restored.
     std::string save(const std::string& name) {
         CopyMark mark(doc_);
-        std::string message = save_to(doc_path_, name, program_path_);
+        std::string message = save_to(doc_path_, name, program_path_, !mark.applied());
         mark.restore();
         return message;
     }
@@ -114,7 +114,10 @@ TEST_F(Saving, MarkSetsBothFlagsAndRestoresTheFileByteForByte) {
 TEST_F(Saving, MarkLeavesAFileItCannotReadWholeOrWriteAlone) {
     // Opened for reading only: nothing can be written, nothing breaks.
     ASSERT_TRUE(doc_.file.open_read(doc_path_));
-    { CopyMark mark(doc_); }
+    {
+        CopyMark mark(doc_);
+        EXPECT_FALSE(mark.applied());
+    }
     EXPECT_TRUE(file_bytes(doc_path_) == original_);
 
     // Cut short behind the viewer's back: no header is written into it.
@@ -159,6 +162,19 @@ TEST_F(Saving, VelCopyReplacesAnExistingFileAndIsMarkedAsACopy) {
     EXPECT_EQ(copy_flag(copy), 1);
     expect_same_but_flags(copy, original_);
     // The document keeps its own flags, the delete-when-closed flag too.
+    EXPECT_TRUE(file_bytes(doc_path_) == original_);
+}
+
+TEST_F(Saving, CopyOfAReadOnlyDocumentIsMarkedInItsOwnHeader) {
+    // The document file refuses the mark (opened for reading only); the copy
+    // written from it carries the mark all the same.
+    ASSERT_TRUE(doc_.file.open_read(doc_path_));
+    const std::string target = dir_.file("copy.vel");
+    EXPECT_EQ(save(target), "");
+    const Bytes copy = file_bytes(target);
+    EXPECT_EQ(copy_flag(copy), 1);
+    EXPECT_EQ(delete_flag(copy), 0);
+    expect_same_but_flags(copy, original_);
     EXPECT_TRUE(file_bytes(doc_path_) == original_);
 }
 

@@ -108,6 +108,9 @@ unlock_documents() {
 # E-mail of the .vel file itself and Save as .vel from the viewer, with the
 # document read-only: both go through, the viewer keeps answering, and the
 # document keeps every byte.
+# Offsets (1-based) at which two files differ, blank-separated.
+changed_offsets() { { cmp -l "$1" "$2" || true; } | awk '{printf "%s ", $1}'; }
+
 case_fault_read_only_document() {
   use_recording_mapi
   unlock_documents
@@ -126,7 +129,12 @@ case_fault_read_only_document() {
   expect_eq "calls" "call=MAPILogon|call=MAPISendMail|call=MAPILogoff" \
     "$(grep '^call=' "$mapi_log" | paste -sd '|')"
   grep -qx 'result=0' "$mapi_log" || fail "the send failed"
-  grep -qxF "file0.path=$(winpath "$doc")" "$mapi_log" || fail "attachment: $(grep '^file0.path' "$mapi_log")"
+  # The document could not take the copy mark, so a marked temporary copy
+  # went instead: only the copy flag (offset 232) differs, and the copy is
+  # gone afterwards.
+  grep -q '^file0.path=.*\\~D[0-9]*\.vel$' "$mapi_log" || fail "attachment: $(grep '^file0.path' "$mapi_log")"
+  expect_eq "bytes changed in the attachment" "233 " "$(changed_offsets "$doc" "$work/kept/attach0")"
+  expect_eq "temporary copies left" "0" "$(find "$WINEPREFIX/drive_c/users" -name '~D*.vel' 2>/dev/null | wc -l)"
   driver dialog-steps --title "Quarterly Report" command $CMD_SAVE >/dev/null
   driver window --title "Save File" --set-edit "1148=$(winpath "$target")" >/dev/null ||
     fail "no save dialog"
@@ -136,9 +144,8 @@ case_fault_read_only_document() {
   [ -s "$target" ] || fail "no copy saved"
   close_viewer
   expect_unchanged "$doc"
-  # The copy is the whole document. (Whether its copy flag is set is not
-  # asked here: the mark goes through the document file, which refuses it.)
-  expect_eq "size of the copy" "$(stat -c %s "$doc")" "$(stat -c %s "$target")"
+  # The saved copy is the whole document, marked as a copy in its own header.
+  expect_eq "bytes changed in the saved copy" "233 " "$(changed_offsets "$doc" "$target")"
 }
 
 # ---- the temporary folder -----------------------------------------------------

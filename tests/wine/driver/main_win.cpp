@@ -84,6 +84,7 @@ int usage() {
     std::fprintf(stderr, "  print-dialog [--timeout S] [--printer NAME] [--from N --to N] [--copies N]\n"
                          "         --ok|--cancel\n");
     std::fprintf(stderr, "  printers   win.ini's default printer entry and every printer\n");
+    std::fprintf(stderr, "  fault make KIND PATH | page-added POSITION | env NAME=VALUE... run ...\n");
     return 64;
 }
 

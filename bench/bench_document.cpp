@@ -46,13 +46,13 @@ struct Documents {
     }
 
     static void write(const std::string& path, int pages) {
-        DocumentSpec spec;
-        spec.title = "Benchmark report";
+        DocumentPlan plan;
+        plan.title = "Benchmark report";
         for (int i = 1; i <= pages; ++i) {
-            spec.pages.push_back(report_page(i));
-            spec.index.push_back({int16_t(i), "Section " + std::to_string(i)});
+            plan.pages.push_back(report_page(i));
+            plan.index.push_back({int16_t(i), "Section " + std::to_string(i)});
         }
-        write_file(path, write_document(spec));
+        write_file(path, write_document(plan));
     }
 };
 

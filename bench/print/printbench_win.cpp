@@ -35,11 +35,11 @@ double seconds_now() {
 }
 
 int make(const std::string& path, int pages) {
-    vell::DocumentSpec spec;
-    spec.title = "Print Bench";
+    vell::DocumentPlan plan;
+    plan.title = "Print Bench";
     const vell::Bytes page = vell::dense_page();
-    for (int i = 0; i < pages; ++i) spec.pages.push_back(page);
-    if (!vell::write_file(path, vell::write_document(spec))) {
+    for (int i = 0; i < pages; ++i) plan.pages.push_back(page);
+    if (!vell::write_file(path, vell::write_document(plan))) {
         std::fprintf(stderr, "printbench: cannot write %s\n", path.c_str());
         return 1;
     }

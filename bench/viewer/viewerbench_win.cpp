@@ -60,11 +60,11 @@ std::string write_document(const char* name, const vell::Bytes& page) {
     char directory[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, directory);
     const std::string path = std::string(directory) + name;
-    vell::DocumentSpec spec;
-    spec.title = "Viewer Bench";
-    spec.initial_zoom = vell::kZoom100;
-    spec.pages = {page, page};
-    vell::write_file(path, vell::write_document(spec));
+    vell::DocumentPlan plan;
+    plan.title = "Viewer Bench";
+    plan.initial_zoom = vell::kZoom100;
+    plan.pages = {page, page};
+    vell::write_file(path, vell::write_document(plan));
     return path;
 }
 

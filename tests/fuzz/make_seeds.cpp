@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     }
     std::string dir = argv[1];
 
-    DocumentSpec full;
+    DocumentPlan full;
     full.title = "Seed report";
     full.password = "secret7";
     full.initial_zoom = 0x200;
@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
     full.labels = {{20, "Mot de passe"}, {11, "Page entiere"}};
     put(dir, "full.vel", write_document(full));
 
-    DocumentSpec plain;
+    DocumentPlan plain;
     plain.title = "Plain";
     plain.pages.push_back(PageBuilder().aligned_text(1, 1, 0, "Hello").bytes());
     put(dir, "plain.vel", write_document(plain));

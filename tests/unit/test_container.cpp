@@ -22,7 +22,7 @@ Bytes program_bytes(size_t size) {
 }
 
 Bytes sample_document() {
-    DocumentSpec s;
+    DocumentPlan s;
     s.title = "Packed";
     s.delete_when_closed = 1;
     PageBuilder p1, p2(5, 1, 2);

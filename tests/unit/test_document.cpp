@@ -24,8 +24,8 @@ Bytes sized_page(size_t size, uint8_t tag, int16_t paper_size) {
     return page;
 }
 
-DocumentSpec sample_spec() {
-    DocumentSpec s;
+DocumentPlan sample_spec() {
+    DocumentPlan s;
     s.title = "  Quarterly report ";
     s.delete_when_closed = 1;
     s.save_allowed = 1;
@@ -93,7 +93,7 @@ TEST_F(DocumentFile, HeaderFieldsReadBack) {
 }
 
 TEST_F(DocumentFile, TitleOfHundredBytesIsWholeAndLeadingZeroIsEmpty) {
-    DocumentSpec s;
+    DocumentPlan s;
     s.title = std::string(100, 'T');
     open_bytes(write_document(s));
     EXPECT_EQ(document_title(doc_), std::string(100, 'T'));
@@ -137,7 +137,7 @@ TEST_F(DocumentFile, SettingsTextsAndAllowedFlags) {
     EXPECT_EQ(f.subject, "Fax subject");
     EXPECT_EQ(f.text, "Fax body");
 
-    DocumentSpec plain;
+    DocumentPlan plain;
     plain.email_allowed = 1;  // a flag written by the generator stays as is
     open_bytes(write_document(plain));
     EXPECT_FALSE(doc_.email.present);
@@ -147,8 +147,8 @@ TEST_F(DocumentFile, SettingsTextsAndAllowedFlags) {
 }
 
 TEST_F(DocumentFile, PageIndexAndPageBytes) {
-    const DocumentSpec spec = sample_spec();
-    open_bytes(write_document(spec));
+    const DocumentPlan plan = sample_spec();
+    open_bytes(write_document(plan));
     EXPECT_EQ(doc_.page_positions, (std::vector<int32_t>{261, 361}));
     EXPECT_EQ(header_i32(doc_, hdr::kPageIndexPos), 411);
     EXPECT_EQ(page_span(doc_, 1).length, 100);
@@ -158,7 +158,7 @@ TEST_F(DocumentFile, PageIndexAndPageBytes) {
     for (int p = 1; p <= 2; ++p) {
         load_page(doc_, p);
         EXPECT_EQ(doc_.page_number, p);
-        EXPECT_EQ(doc_.page, spec.pages[size_t(p - 1)]);
+        EXPECT_EQ(doc_.page, plan.pages[size_t(p - 1)]);
     }
     PageHeader h = read_page_header(doc_, 1);
     EXPECT_EQ(h.paper_size, 9);
@@ -167,14 +167,14 @@ TEST_F(DocumentFile, PageIndexAndPageBytes) {
     EXPECT_EQ(read_page_header(doc_, 2).paper_size, 5);
 
     // One page: its bytes run from its position to the page index position.
-    DocumentSpec one;
+    DocumentPlan one;
     one.pages = {sized_page(77, 3, 1)};
     open_bytes(write_document(one));
     load_page(doc_, 1);
     EXPECT_EQ(doc_.page, one.pages[0]);
 
     // No pages: nothing is read at the page index position.
-    open_bytes(write_document(DocumentSpec()));
+    open_bytes(write_document(DocumentPlan()));
     EXPECT_TRUE(doc_.page_positions.empty());
     load_page(doc_, 1);
     EXPECT_EQ(doc_.page_number, 0);
@@ -234,10 +234,10 @@ TEST_F(DocumentFile, LoadOutOfRangeAndAlwaysFromTheFile) {
 }
 
 TEST_F(DocumentFile, CopyAndTextStayInsideThePage) {
-    const DocumentSpec spec = sample_spec();
-    open_bytes(write_document(spec));
+    const DocumentPlan plan = sample_spec();
+    open_bytes(write_document(plan));
     load_page(doc_, 2);  // 50 bytes
-    const Bytes& page = spec.pages[1];
+    const Bytes& page = plan.pages[1];
 
     uint8_t buf[8];
     EXPECT_EQ(copy_page_bytes(doc_, 12, 8, buf), 20);
@@ -342,7 +342,7 @@ TEST_F(DocumentFile, NegativeAndHugeCountsAndLengths) {
 
     // Negative text lengths in the e-mail block read nothing, and the texts
     // after them are read from where the block's texts start.
-    DocumentSpec s;
+    DocumentPlan s;
     s.has_email = true;
     s.email.names = "abc";
     b = write_document(s);
@@ -419,9 +419,9 @@ TEST_F(DocumentFile, PageCountAboveTheLastPageNumber) {
 // ---- Building messages -----------------------------------------------------
 
 TEST_F(DocumentFile, BuildingDocumentFollowsTheMessages) {
-    DocumentSpec spec = sample_spec();
-    spec.pages.push_back(sized_page(30, 3, 1));
-    const Bytes full = write_document(spec);
+    DocumentPlan plan = sample_spec();
+    plan.pages.push_back(sized_page(30, 3, 1));
+    const Bytes full = write_document(plan);
     const int32_t pos[3] = {261, 361, 411};
 
     // What the generator has written so far: the header, pages up to `end`,
@@ -443,7 +443,7 @@ TEST_F(DocumentFile, BuildingDocumentFollowsTheMessages) {
     EXPECT_TRUE(r.make_first_current && r.redraw && r.status_and_toolbar);
     EXPECT_EQ(r.current_page, 1);
     EXPECT_EQ(page_count(doc_), 1);
-    EXPECT_EQ(doc_.page, spec.pages[0]);
+    EXPECT_EQ(doc_.page, plan.pages[0]);
 
     // The page before the newest is reloaded; the header is read afresh.
     written(411, 1);
@@ -453,7 +453,7 @@ TEST_F(DocumentFile, BuildingDocumentFollowsTheMessages) {
     EXPECT_FALSE(r.make_first_current);
     EXPECT_EQ(page_count(doc_), 2);
     EXPECT_EQ(header_i16(doc_, hdr::kDeleteWhenClosed), 1);
-    EXPECT_EQ(doc_.page, spec.pages[0]);
+    EXPECT_EQ(doc_.page, plan.pages[0]);
 
     // Two pages behind the newest: only the status changes.
     written(441, 1);
@@ -472,7 +472,7 @@ TEST_F(DocumentFile, BuildingDocumentFollowsTheMessages) {
     EXPECT_FALSE(doc_.building);
     EXPECT_EQ(doc_.index.size(), 4u);
     EXPECT_TRUE(doc_.email.present);
-    EXPECT_EQ(doc_.page, spec.pages[2]);
+    EXPECT_EQ(doc_.page, plan.pages[2]);
 
     // Late messages change nothing.
     r = on_page_added(doc_, 500, 3);
@@ -481,8 +481,8 @@ TEST_F(DocumentFile, BuildingDocumentFollowsTheMessages) {
 }
 
 TEST_F(DocumentFile, FailedHeaderRereadWhileBuilding) {
-    DocumentSpec spec = sample_spec();
-    Bytes b = write_document(spec);
+    DocumentPlan plan = sample_spec();
+    Bytes b = write_document(plan);
     open_building(b);
     ASSERT_TRUE(doc_.validated);
 
@@ -500,7 +500,7 @@ TEST_F(DocumentFile, FailedHeaderRereadWhileBuilding) {
 }
 
 TEST_F(DocumentFile, BuildingStopsAtTheLastPageNumber) {
-    open_building(write_document(DocumentSpec()));
+    open_building(write_document(DocumentPlan()));
     for (int i = 0; i < kMaxPages; ++i) on_page_added(doc_, 261, 5);
     EXPECT_EQ(page_count(doc_), kMaxPages);
     BuildingRefresh r = on_page_added(doc_, 261, 5);
@@ -515,18 +515,18 @@ TEST_F(DocumentFile, BuildingStopsAtTheLastPageNumber) {
 }
 
 TEST(Writer, RefusesWhatTheFormatCannotHold) {
-    DocumentSpec s;
+    DocumentPlan s;
     s.password = std::string(20, 'p');
     s.title = std::string(100, 't');
     s.index = {{1, std::string(32767, 'n')}};
     EXPECT_NO_THROW(write_document(s));
-    for (auto spoil : std::initializer_list<void (*)(DocumentSpec&)>{
-             [](DocumentSpec& d) { d.password += 'p'; },
-             [](DocumentSpec& d) { d.title += 't'; },
-             [](DocumentSpec& d) { d.index[0].name += 'n'; },
-             [](DocumentSpec& d) { d.labels = {{13, "no slot"}}; },
-             [](DocumentSpec& d) { d.has_fax = true, d.fax.text.assign(32768, 'f'); }}) {
-        DocumentSpec bad = s;
+    for (auto spoil : std::initializer_list<void (*)(DocumentPlan&)>{
+             [](DocumentPlan& d) { d.password += 'p'; },
+             [](DocumentPlan& d) { d.title += 't'; },
+             [](DocumentPlan& d) { d.index[0].name += 'n'; },
+             [](DocumentPlan& d) { d.labels = {{13, "no slot"}}; },
+             [](DocumentPlan& d) { d.has_fax = true, d.fax.text.assign(32768, 'f'); }}) {
+        DocumentPlan bad = s;
         spoil(bad);
         EXPECT_THROW(write_document(bad), std::invalid_argument);
     }

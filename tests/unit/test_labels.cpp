@@ -40,12 +40,12 @@ private:
     fs::path path_;
 };
 
-Bytes document_with_labels(const std::vector<LabelOverrideSpec>& labels) {
-    DocumentSpec spec;
-    spec.title = "Labels";
-    spec.pages.push_back(PageBuilder().end_of_page().bytes());
-    spec.labels = labels;
-    return write_document(spec);
+Bytes document_with_labels(const std::vector<LabelOverridePlan>& labels) {
+    DocumentPlan plan;
+    plan.title = "Labels";
+    plan.pages.push_back(PageBuilder().end_of_page().bytes());
+    plan.labels = labels;
+    return write_document(plan);
 }
 
 // Puts every label back to its built-in text and removes any sink.

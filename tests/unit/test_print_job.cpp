@@ -347,13 +347,13 @@ TEST_F(PrintWithoutSettings, RenderingStartsThePageWithoutAReset) {
 // page, and the viewer's page loaded again afterwards.
 TEST(PrintOpenDocument, TakesTheDocumentAndLeavesItsPageLoaded) {
     testing_document::TempDir dir;
-    DocumentSpec spec;
-    spec.title = "  Ledger  ";
-    spec.pages.push_back(PageBuilder(9, 1, 3).end_of_page().bytes());  // A4 landscape
-    spec.pages.push_back(PageBuilder().end_of_page().bytes());
-    spec.pages.push_back(PageBuilder().end_of_page().bytes());
+    DocumentPlan plan;
+    plan.title = "  Ledger  ";
+    plan.pages.push_back(PageBuilder(9, 1, 3).end_of_page().bytes());  // A4 landscape
+    plan.pages.push_back(PageBuilder().end_of_page().bytes());
+    plan.pages.push_back(PageBuilder().end_of_page().bytes());
     const std::string path = dir.file("ledger.vel");
-    ASSERT_TRUE(write_file(path, write_document(spec)));
+    ASSERT_TRUE(write_file(path, write_document(plan)));
     Document& doc = the_document();
     ASSERT_TRUE(open_document(doc, path, 0));
     ASSERT_EQ(read_header(doc), HeaderCheck::kDocument);

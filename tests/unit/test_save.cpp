@@ -23,7 +23,7 @@ using testing_document::TempDir;
 // A document that asks to be deleted and carries e-mail settings while its
 // e-mail allowed field is 0: reading it sets that field in memory only.
 Bytes source_document() {
-    DocumentSpec s;
+    DocumentPlan s;
     s.title = "Monthly Sales";
     s.delete_when_closed = 1;
     s.save_allowed = 1;

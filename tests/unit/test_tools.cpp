@@ -329,15 +329,15 @@ TEST_F(Tools, ExeOptionWrapsTheDocumentIntoASelfExtractingViewer) {
 // ---- Damaged and foreign files ------------------------------------------------
 
 Bytes sample_document() {
-    vell::DocumentSpec spec;
-    spec.title = "Damage";
-    spec.pages.push_back(vell::PageBuilder().aligned_text(1, 1, 0, "one").line(0, 0, 1, 1, 1, 0).end_of_page().bytes());
-    spec.pages.push_back(vell::PageBuilder(9, 1).font(1, 10, 0, "Arial").boxed_text(1, 1, 2, 0, "two").bytes());
-    spec.index = {{1, "First"}, {2, "Second"}};
-    spec.has_email = true;
-    spec.email.subject = "Mail";
-    spec.labels = {{20, "Kennwort"}};
-    return vell::write_document(spec);
+    vell::DocumentPlan plan;
+    plan.title = "Damage";
+    plan.pages.push_back(vell::PageBuilder().aligned_text(1, 1, 0, "one").line(0, 0, 1, 1, 1, 0).end_of_page().bytes());
+    plan.pages.push_back(vell::PageBuilder(9, 1).font(1, 10, 0, "Arial").boxed_text(1, 1, 2, 0, "two").bytes());
+    plan.index = {{1, "First"}, {2, "Second"}};
+    plan.has_email = true;
+    plan.email.subject = "Mail";
+    plan.labels = {{20, "Kennwort"}};
+    return vell::write_document(plan);
 }
 
 bool has_problem(const Value& v, const std::string& words) {
@@ -390,10 +390,10 @@ TEST_F(Tools, ForeignDetailsSurviveTheRoundTripOrAreNoted) {
     Bytes line_with_reserved = {5, 0};
     for (int i = 0; i < 20; ++i) line_with_reserved.push_back(0);
     line_with_reserved.insert(line_with_reserved.end(), {7, 0, 0xFF, 0, 0, 0});  // reserved word 7
-    vell::DocumentSpec spec;
-    spec.pages.push_back(vell::PageBuilder().raw(line_with_reserved).end_of_page().raw({1, 2, 3}).bytes());
-    spec.pages.push_back(vell::PageBuilder().aligned_text(1, 1, 0, "x").raw({42}).bytes());
-    put(file("foreign.vel"), vell::write_document(spec));
+    vell::DocumentPlan plan;
+    plan.pages.push_back(vell::PageBuilder().raw(line_with_reserved).end_of_page().raw({1, 2, 3}).bytes());
+    plan.pages.push_back(vell::PageBuilder().aligned_text(1, 1, 0, "x").raw({42}).bytes());
+    put(file("foreign.vel"), vell::write_document(plan));
     expect_round_trip(file("foreign.vel"), "foreign");
     Value v = parse(run("velldump", q(file("foreign.vel"))).out);
     const Value& records = *v.find("pages")->at(0).find("records");
@@ -401,7 +401,7 @@ TEST_F(Tools, ForeignDetailsSurviveTheRoundTripOrAreNoted) {
     EXPECT_NE(records.at(0).find("hex"), nullptr);
     EXPECT_EQ(records.at(2).find("hex")->as_string(), "010203");
 
-    Bytes odd = vell::write_document(spec);
+    Bytes odd = vell::write_document(plan);
     odd[5] = 1;  // a reserved header byte
     put(file("odd.vel"), odd);
     Outcome r = run("velldump", q(file("odd.vel")));

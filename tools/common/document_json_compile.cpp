@@ -320,7 +320,7 @@ std::string password(const Field& f, std::vector<DescriptionError>* warnings) {
     return p;
 }
 
-void compile_header(const Field& h, DocumentSpec& spec, Bytes* enciphered,
+void compile_header(const Field& h, DocumentPlan& plan, Bytes* enciphered,
                     std::vector<DescriptionError>* warnings) {
     h.keys(joined({"title", "deleteWhenClosed", "embedded", "faxAllowed", "emailAllowed", "saveAllowed",
                    "initialZoom", "displayOption", "copyFlag", "builderWindow", "stubLength", "password",
@@ -328,30 +328,30 @@ void compile_header(const Field& h, DocumentSpec& spec, Bytes* enciphered,
                   kDumpOnlyHeader));
     if (h.has("title")) {
         Field title = h["title"];
-        spec.title = title.text(kTitleSize);
-        if (spec.title.find('\0') != std::string::npos) title.fail("a zero byte would end the title there");
+        plan.title = title.text(kTitleSize);
+        if (plan.title.find('\0') != std::string::npos) title.fail("a zero byte would end the title there");
     }
-    if (h.has("deleteWhenClosed")) spec.delete_when_closed = flag16(h["deleteWhenClosed"]);
-    if (h.has("embedded")) spec.embedded = flag16(h["embedded"]);
-    if (h.has("faxAllowed")) spec.fax_allowed = flag16(h["faxAllowed"]);
-    if (h.has("emailAllowed")) spec.email_allowed = flag16(h["emailAllowed"]);
-    if (h.has("saveAllowed")) spec.save_allowed = flag16(h["saveAllowed"]);
+    if (h.has("deleteWhenClosed")) plan.delete_when_closed = flag16(h["deleteWhenClosed"]);
+    if (h.has("embedded")) plan.embedded = flag16(h["embedded"]);
+    if (h.has("faxAllowed")) plan.fax_allowed = flag16(h["faxAllowed"]);
+    if (h.has("emailAllowed")) plan.email_allowed = flag16(h["emailAllowed"]);
+    if (h.has("saveAllowed")) plan.save_allowed = flag16(h["saveAllowed"]);
     if (h.has("initialZoom"))
-        spec.initial_zoom = h["initialZoom"].named({{"fitWidth", 0},
+        plan.initial_zoom = h["initialZoom"].named({{"fitWidth", 0},
                                                     {"fitWindow", kZoomFitWindow},
                                                     {"75%", kZoom75},
                                                     {"100%", kZoom100},
                                                     {"125%", kZoom125}},
                                                    INT32_MIN, INT32_MAX);
     if (h.has("displayOption"))
-        spec.display_option =
+        plan.display_option =
             h["displayOption"].named({{"normal", 0}, {"shrink", kDisplayShrink}}, INT32_MIN, INT32_MAX);
-    if (h.has("copyFlag")) spec.copy_flag = h["copyFlag"].flag();
-    if (h.has("builderWindow")) spec.builder_window = h["builderWindow"].i32();
-    if (h.has("stubLength")) spec.stub_length = h["stubLength"].i32();
+    if (h.has("copyFlag")) plan.copy_flag = h["copyFlag"].flag();
+    if (h.has("builderWindow")) plan.builder_window = h["builderWindow"].i32();
+    if (h.has("stubLength")) plan.stub_length = h["stubLength"].i32();
     if (h.has("password") && h.has("encipheredPassword"))
         h["encipheredPassword"].fail("give either \"password\" or \"encipheredPassword\", not both");
-    if (h.has("password")) spec.password = password(h["password"], warnings);
+    if (h.has("password")) plan.password = password(h["password"], warnings);
     if (h.has("encipheredPassword")) {
         *enciphered = h["encipheredPassword"].hex();
         if (enciphered->empty() || enciphered->size() > size_t(kPasswordFieldSize))
@@ -359,12 +359,12 @@ void compile_header(const Field& h, DocumentSpec& spec, Bytes* enciphered,
     }
 }
 
-void compile_index(const Field& list, DocumentSpec& spec) {
-    const int pages = int(spec.pages.size());
+void compile_index(const Field& list, DocumentPlan& plan) {
+    const int pages = int(plan.pages.size());
     for (size_t i = 0; i < list.count(); ++i) {
         Field e = list.item(i);
         e.keys({"page", "name"});
-        IndexEntrySpec entry;
+        IndexEntryPlan entry;
         Field page = e["page"];
         entry.page = page.i16();
         if (entry.page < 1 || entry.page > pages)
@@ -372,11 +372,11 @@ void compile_index(const Field& list, DocumentSpec& spec) {
                       std::to_string(pages) + ")");
         // The viewer keeps 100 bytes of a name; a longer one would lose its end.
         if (e.has("name")) entry.name = e["name"].text(kIndexNameSize);
-        spec.index.push_back(entry);
+        plan.index.push_back(entry);
     }
 }
 
-void compile_email(const Field& e, EmailSpec& email) {
+void compile_email(const Field& e, EmailPlan& email) {
     e.keys({"showDialog", "attachAsViewer", "profile", "password", "names", "addresses", "subject", "text"});
     if (e.has("showDialog")) email.show_dialog = e["showDialog"].flag();
     if (e.has("attachAsViewer")) email.attach_as_viewer = e["attachAsViewer"].flag();
@@ -387,7 +387,7 @@ void compile_email(const Field& e, EmailSpec& email) {
         if (e.has(t.first)) *t.second = e[t.first].text(kMaxText);
 }
 
-void compile_fax(const Field& f, FaxSpec& fax) {
+void compile_fax(const Field& f, FaxPlan& fax) {
     f.keys({"showDialog", "profile", "password", "recipients", "subject", "text"});
     if (f.has("showDialog")) fax.show_dialog = f["showDialog"].flag();
     const std::pair<const char*, std::string*> texts[] = {{"profile", &fax.profile},
@@ -399,13 +399,13 @@ void compile_fax(const Field& f, FaxSpec& fax) {
         if (f.has(t.first)) *t.second = f[t.first].text(kMaxText);
 }
 
-void compile_labels(const Field& list, DocumentSpec& spec) {
+void compile_labels(const Field& list, DocumentPlan& plan) {
     std::set<int> seen;
     for (size_t i = 0; i < list.count(); ++i) {
         Field l = list.item(i);
         l.keys({"label", "text", "position"});
         Field number = l["label"];
-        LabelOverrideSpec label;
+        LabelOverridePlan label;
         label.label = number.i16();
         if (label_override_offset(label.label) < 0)
             number.fail("label " + std::to_string(label.label) +
@@ -413,7 +413,7 @@ void compile_labels(const Field& list, DocumentSpec& spec) {
         if (!seen.insert(label.label).second)
             number.fail("label " + std::to_string(label.label) + " is replaced twice");
         label.text = l["text"].text(kMaxText);
-        spec.labels.push_back(label);
+        plan.labels.push_back(label);
     }
 }
 
@@ -423,29 +423,29 @@ Bytes compile_document(const json::Value& root, const std::string& base_dir,
                        std::vector<DescriptionError>* warnings) {
     Field top(root, "");
     top.keys(joined({"header", "pages", "index", "email", "fax", "labels"}, kDumpOnlyTop));
-    DocumentSpec spec;
+    DocumentPlan plan;
     Bytes enciphered;
-    if (top.has("header")) compile_header(top["header"], spec, &enciphered, warnings);
+    if (top.has("header")) compile_header(top["header"], plan, &enciphered, warnings);
     if (top.has("pages")) {
         Field pages = top["pages"];
         if (pages.count() > size_t(kMaxPages))
             pages.fail("a document holds at most " + std::to_string(kMaxPages) + " pages");
-        for (size_t i = 0; i < pages.count(); ++i) spec.pages.push_back(compile_page(pages.item(i), base_dir));
+        for (size_t i = 0; i < pages.count(); ++i) plan.pages.push_back(compile_page(pages.item(i), base_dir));
     }
-    if (top.has("index")) compile_index(top["index"], spec);
+    if (top.has("index")) compile_index(top["index"], plan);
     if (top.has("email")) {
-        spec.has_email = true;
-        compile_email(top["email"], spec.email);
+        plan.has_email = true;
+        compile_email(top["email"], plan.email);
     }
     if (top.has("fax")) {
-        spec.has_fax = true;
-        compile_fax(top["fax"], spec.fax);
+        plan.has_fax = true;
+        compile_fax(top["fax"], plan.fax);
     }
-    if (top.has("labels")) compile_labels(top["labels"], spec);
+    if (top.has("labels")) compile_labels(top["labels"], plan);
 
     Bytes doc;
     try {
-        doc = write_document(spec);
+        doc = write_document(plan);
     } catch (const std::invalid_argument& e) {
         top.fail(e.what());
     }

@@ -205,14 +205,14 @@ int label_override_offset(int label) {
     }
 }
 
-Bytes write_document(const DocumentSpec& spec) {
-    if (spec.title.size() > size_t(kTitleSize))
+Bytes write_document(const DocumentPlan& plan) {
+    if (plan.title.size() > size_t(kTitleSize))
         throw std::invalid_argument("document title is longer than 100 bytes");
-    if (spec.password.size() > size_t(kPasswordFieldSize))
+    if (plan.password.size() > size_t(kPasswordFieldSize))
         throw std::invalid_argument("password is longer than 20 characters");
-    if (spec.index.size() > size_t(INT32_MAX))
+    if (plan.index.size() > size_t(INT32_MAX))
         throw std::invalid_argument("too many document index entries");
-    for (const LabelOverrideSpec& l : spec.labels)
+    for (const LabelOverridePlan& l : plan.labels)
         if (label_override_offset(l.label) < 0)
             throw std::invalid_argument("label " + std::to_string(l.label) + " cannot be overridden");
 
@@ -221,7 +221,7 @@ Bytes write_document(const DocumentSpec& spec) {
 
     // Pages, one after another, then the page index right after the last.
     std::vector<int32_t> page_positions;
-    for (const Bytes& page : spec.pages) {
+    for (const Bytes& page : plan.pages) {
         if (position() > INT32_MAX) break;  // caught by the size check below
         page_positions.push_back(int32_t(position()));
         doc.insert(doc.end(), page.begin(), page.end());
@@ -229,8 +229,8 @@ Bytes write_document(const DocumentSpec& spec) {
     const int64_t page_index_pos = position();
     for (int32_t p : page_positions) append_i32(doc, p);
 
-    const int64_t doc_index_pos = spec.index.empty() ? 0 : position();
-    for (const IndexEntrySpec& e : spec.index) {
+    const int64_t doc_index_pos = plan.index.empty() ? 0 : position();
+    for (const IndexEntryPlan& e : plan.index) {
         int16_t n = text_length(e.name, "document index name");
         append_i16(doc, e.page);
         append_i16(doc, n);
@@ -240,8 +240,8 @@ Bytes write_document(const DocumentSpec& spec) {
     // The settings blocks' lead word is skipped by readers; it holds the
     // kind of the page record whose layout the block shares.
     int64_t email_pos = 0;
-    if (spec.has_email) {
-        const EmailSpec& e = spec.email;
+    if (plan.has_email) {
+        const EmailPlan& e = plan.email;
         const std::string* texts[6] = {&e.profile, &e.password, &e.names,
                                        &e.addresses, &e.subject, &e.text};
         email_pos = position();
@@ -253,8 +253,8 @@ Bytes write_document(const DocumentSpec& spec) {
     }
 
     int64_t fax_pos = 0;
-    if (spec.has_fax) {
-        const FaxSpec& f = spec.fax;
+    if (plan.has_fax) {
+        const FaxPlan& f = plan.fax;
         const std::string* texts[5] = {&f.profile, &f.password, &f.recipients, &f.subject, &f.text};
         fax_pos = position();
         append_i16(doc, kOpSettings15);
@@ -267,7 +267,7 @@ Bytes write_document(const DocumentSpec& spec) {
     }
 
     std::vector<std::pair<int, int64_t>> label_positions;
-    for (const LabelOverrideSpec& l : spec.labels) {
+    for (const LabelOverridePlan& l : plan.labels) {
         int16_t n = text_length(l.text, "label text");
         label_positions.emplace_back(label_override_offset(l.label), position());
         append_i16(doc, kOpWindowLabel);
@@ -283,31 +283,31 @@ Bytes write_document(const DocumentSpec& spec) {
     uint8_t* h = doc.data();
     const size_t hs = kHeaderSize;
     std::memcpy(h + hdr::kSignature, kSignature, 4);
-    std::memcpy(h + hdr::kTitle, spec.title.data(), spec.title.size());
-    put_i16(h, hs, hdr::kDeleteWhenClosed, spec.delete_when_closed);
-    put_i16(h, hs, hdr::kEmbedded, spec.embedded);
-    put_i16(h, hs, hdr::kFaxAllowed, spec.fax_allowed);
-    put_i16(h, hs, hdr::kEmailAllowed, spec.email_allowed);
-    put_i16(h, hs, hdr::kSaveAllowed, spec.save_allowed);
-    put_i32(h, hs, hdr::kInitialZoom, spec.initial_zoom);
+    std::memcpy(h + hdr::kTitle, plan.title.data(), plan.title.size());
+    put_i16(h, hs, hdr::kDeleteWhenClosed, plan.delete_when_closed);
+    put_i16(h, hs, hdr::kEmbedded, plan.embedded);
+    put_i16(h, hs, hdr::kFaxAllowed, plan.fax_allowed);
+    put_i16(h, hs, hdr::kEmailAllowed, plan.email_allowed);
+    put_i16(h, hs, hdr::kSaveAllowed, plan.save_allowed);
+    put_i32(h, hs, hdr::kInitialZoom, plan.initial_zoom);
     put_i32(h, hs, hdr::kPageCount, int32_t(page_positions.size()));
-    put_i32(h, hs, hdr::kIndexCount, int32_t(spec.index.size()));
+    put_i32(h, hs, hdr::kIndexCount, int32_t(plan.index.size()));
     put_i32(h, hs, hdr::kPageIndexPos, int32_t(page_index_pos));
     put_i32(h, hs, hdr::kDocIndexPos, int32_t(doc_index_pos));
-    if (!spec.password.empty()) {
+    if (!plan.password.empty()) {
         // Stored enciphered with itself as key; the viewer deciphers the
         // stored bytes with the typed text and compares.
-        std::string stored = cipher(spec.password, spec.password);
-        put_i16(h, hs, hdr::kPasswordLength, int16_t(spec.password.size()));
+        std::string stored = cipher(plan.password, plan.password);
+        put_i16(h, hs, hdr::kPasswordLength, int16_t(plan.password.size()));
         std::memcpy(h + hdr::kPassword, stored.data(), stored.size());
     }
-    put_i32(h, hs, hdr::kStubLength, spec.stub_length);
+    put_i32(h, hs, hdr::kStubLength, plan.stub_length);
     for (const auto& lp : label_positions) put_i32(h, hs, size_t(lp.first), int32_t(lp.second));
-    put_i32(h, hs, hdr::kDisplayOption, spec.display_option);
+    put_i32(h, hs, hdr::kDisplayOption, plan.display_option);
     put_i32(h, hs, hdr::kFaxPos, int32_t(fax_pos));
     put_i32(h, hs, hdr::kEmailPos, int32_t(email_pos));
-    put_i32(h, hs, hdr::kCopyFlag, spec.copy_flag);
-    put_i32(h, hs, hdr::kBuilderWindow, spec.builder_window);
+    put_i32(h, hs, hdr::kCopyFlag, plan.copy_flag);
+    put_i32(h, hs, hdr::kBuilderWindow, plan.builder_window);
     return doc;
 }
 

@@ -51,30 +51,30 @@ private:
     Bytes bytes_;
 };
 
-struct IndexEntrySpec {
+struct IndexEntryPlan {
     int16_t page = 0;
     std::string name;
 };
 
-struct EmailSpec {
+struct EmailPlan {
     int32_t show_dialog = 0;
     int32_t attach_as_viewer = 0;
     std::string profile, password, names, addresses, subject, text;
 };
 
-struct FaxSpec {
+struct FaxPlan {
     int32_t show_dialog = 0;
     std::string profile, password, recipients, subject, text;
 };
 
-struct LabelOverrideSpec {
+struct LabelOverridePlan {
     int label = 0;  // one of 11, 12, 18, 19, 20, 21, 22, 23
     std::string text;
 };
 
 // Everything a document holds. Header fields that the writer derives (page
 // count, positions) are filled in by write_document.
-struct DocumentSpec {
+struct DocumentPlan {
     std::string title;
     int16_t delete_when_closed = 0;
     int16_t embedded = 0;
@@ -88,12 +88,12 @@ struct DocumentSpec {
     int32_t stub_length = 0;
     std::string password;  // plain; stored enciphered with itself as key
     std::vector<Bytes> pages;
-    std::vector<IndexEntrySpec> index;
+    std::vector<IndexEntryPlan> index;
     bool has_email = false;
-    EmailSpec email;
+    EmailPlan email;
     bool has_fax = false;
-    FaxSpec fax;
-    std::vector<LabelOverrideSpec> labels;
+    FaxPlan fax;
+    std::vector<LabelOverridePlan> labels;
 };
 
 // Header offset that holds the override position for a label number, or -1
@@ -108,7 +108,7 @@ int label_override_offset(int label);
 // format cannot hold: a title over 100 bytes, a password over 20 characters,
 // a text or index name over 32767 bytes, a label that has no header slot, a
 // document over 2^31 - 1 bytes.
-Bytes write_document(const DocumentSpec& spec);
+Bytes write_document(const DocumentPlan& plan);
 
 // Writes bytes to a file; false when the file cannot be written.
 bool write_file(const std::string& path, const Bytes& bytes);

@@ -58,19 +58,19 @@ vell::Bytes report_page(int number) {
     return page.bytes();
 }
 
-vell::DocumentSpec report_document(const ReportOptions& options, int written, bool complete) {
-    vell::DocumentSpec spec;
-    spec.title = options.title;
-    spec.builder_window = options.builder_window;
+vell::DocumentPlan report_document(const ReportOptions& options, int written, bool complete) {
+    vell::DocumentPlan plan;
+    plan.title = options.title;
+    plan.builder_window = options.builder_window;
     const int16_t allowed = options.outputs_allowed ? 1 : 0;
-    spec.save_allowed = spec.email_allowed = spec.fax_allowed = allowed;
+    plan.save_allowed = plan.email_allowed = plan.fax_allowed = allowed;
     for (int number = 1; number <= written; ++number)
-        spec.pages.push_back(report_page(number));
+        plan.pages.push_back(report_page(number));
     if (complete && options.with_index) {
         for (int number = 1; number <= written; number += 3)
-            spec.index.push_back({int16_t(number), "Section " + std::to_string((number + 2) / 3)});
+            plan.index.push_back({int16_t(number), "Section " + std::to_string((number + 2) / 3)});
     }
-    return spec;
+    return plan;
 }
 
 }  // namespace vellgen

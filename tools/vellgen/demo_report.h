@@ -31,6 +31,6 @@ vell::Bytes report_page(int number);
 // The document with its first `written` pages. Until the document is
 // complete it has no document index: the viewer does not read one while
 // building.
-vell::DocumentSpec report_document(const ReportOptions& options, int written, bool complete);
+vell::DocumentPlan report_document(const ReportOptions& options, int written, bool complete);
 
 }  // namespace vellgen

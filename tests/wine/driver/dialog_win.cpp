@@ -58,11 +58,11 @@ HWND wait_for_title(const std::string& title, double timeout_seconds) {
 }
 
 // "ID=TEXT" split into the control of the dialog and the text.
-HWND control_of(HWND dialog, const std::string& spec, std::wstring* text) {
-    const size_t equals = spec.find('=');
+HWND control_of(HWND dialog, const std::string& plan, std::wstring* text) {
+    const size_t equals = plan.find('=');
     if (equals == std::string::npos) return nullptr;
-    if (text) *text = to_wide(spec.substr(equals + 1));
-    return GetDlgItem(dialog, std::atoi(spec.substr(0, equals).c_str()));
+    if (text) *text = to_wide(plan.substr(equals + 1));
+    return GetDlgItem(dialog, std::atoi(plan.substr(0, equals).c_str()));
 }
 
 LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -15,15 +15,15 @@ namespace vtdriver {
 namespace {
 
 vell::Bytes one_page_document(const std::string& title, int16_t delete_when_closed) {
-    vell::DocumentSpec spec;
-    spec.title = title;
-    spec.delete_when_closed = delete_when_closed;
-    spec.pages.push_back(vell::PageBuilder()
+    vell::DocumentPlan plan;
+    plan.title = title;
+    plan.delete_when_closed = delete_when_closed;
+    plan.pages.push_back(vell::PageBuilder()
                              .font(0, 12, 0, "Arial")
                              .aligned_text(1, 1, 0, "vtdriver test page")
                              .end_of_page()
                              .bytes());
-    return vell::write_document(spec);
+    return vell::write_document(plan);
 }
 
 struct Kind {

@@ -23,16 +23,16 @@ constexpr int32_t kZoom125 = 0x400;
 // One page with a red box from top to bottom inches down, at the left.
 vell::Bytes marked_document(const std::string& title, int16_t paper, int16_t orientation,
                             float top, float bottom, int32_t initial_zoom) {
-    vell::DocumentSpec spec;
-    spec.title = title;
-    spec.initial_zoom = initial_zoom;
-    spec.pages.push_back(vell::PageBuilder(paper, orientation, kAutoSource)
+    vell::DocumentPlan plan;
+    plan.title = title;
+    plan.initial_zoom = initial_zoom;
+    plan.pages.push_back(vell::PageBuilder(paper, orientation, kAutoSource)
                              .font(0, 12, kBlack, "Arial")
                              .aligned_text(1, 1, 0, title)
                              .box(0.5f, top, 3.5f, bottom, 1.0f, kRed, kRed)
                              .end_of_page()
                              .bytes());
-    return vell::write_document(spec);
+    return vell::write_document(plan);
 }
 
 struct Kind {

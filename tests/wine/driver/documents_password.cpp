@@ -10,16 +10,16 @@ namespace vtdriver {
 
 namespace {
 
-vell::DocumentSpec protected_spec(const std::string& title, const std::string& password) {
-    vell::DocumentSpec spec;
-    spec.title = title;
-    spec.password = password;
-    spec.pages.push_back(vell::PageBuilder()
+vell::DocumentPlan protected_spec(const std::string& title, const std::string& password) {
+    vell::DocumentPlan plan;
+    plan.title = title;
+    plan.password = password;
+    plan.pages.push_back(vell::PageBuilder()
                              .font(0, 12, 0, "Arial")
                              .aligned_text(1, 1, 0, "A protected page")
                              .end_of_page()
                              .bytes());
-    return spec;
+    return plan;
 }
 
 struct Kind {
@@ -37,8 +37,8 @@ const Kind kKinds[] = {
     // Password "tiger", with the dialog's texts and both messages replaced
     // through the header.
     {"password-labels", [] {
-         vell::DocumentSpec spec = protected_spec("Geheimbericht", "tiger");
-         spec.labels = {
+         vell::DocumentPlan plan = protected_spec("Geheimbericht", "tiger");
+         plan.labels = {
              {20, "Kennwort erforderlich"},
              {21, "Dieses Dokument ist geschuetzt.\rBitte Kennwort eingeben"},
              {19, "&Weiter"},
@@ -46,7 +46,7 @@ const Kind kKinds[] = {
              {22, "Falsches Kennwort."},
              {23, "Falsches Kennwort.\rDas Dokument bleibt zu."},
          };
-         return vell::write_document(spec);
+         return vell::write_document(plan);
      }},
 };
 

@@ -56,19 +56,19 @@ vell::Bytes cut_building() {
     cut_page_head(head, 20);
     vell::PageBuilder whole;
     cut_page_head(whole, 40).box(4, 1, 6, 2, 1, kBlue, kBlue).end_of_page();
-    vell::DocumentSpec spec;
-    spec.title = "Cut Building";
-    spec.pages.push_back(whole.bytes());
-    vell::Bytes bytes = vell::write_document(spec);
+    vell::DocumentPlan plan;
+    plan.title = "Cut Building";
+    plan.pages.push_back(whole.bytes());
+    vell::Bytes bytes = vell::write_document(plan);
     // Five bytes into the 21st text record.
     bytes.resize(size_t(vell::kHeaderSize) + head.bytes().size() + 5);
     return bytes;
 }
 
 vell::Bytes red_picture() {
-    vell::DocumentSpec spec;
-    spec.title = "Red Picture";
-    spec.pages.push_back(vell::PageBuilder()
+    vell::DocumentPlan plan;
+    plan.title = "Red Picture";
+    plan.pages.push_back(vell::PageBuilder()
                              .font(0, 12, 0, "Arial")
                              .aligned_text(1, 1, 0, "A picture follows")
                              .box(1, 1.3f, 2, 1.6f, 1, kGreen, kGreen)
@@ -76,19 +76,19 @@ vell::Bytes red_picture() {
                                                vell::make_bitmap(32, 32, vell::BitmapPattern::kSolid, kRed))
                              .end_of_page()
                              .bytes());
-    return vell::write_document(spec);
+    return vell::write_document(plan);
 }
 
 vell::Bytes max_pages() {
-    vell::DocumentSpec spec;
-    spec.title = "Many Pages";
+    vell::DocumentPlan plan;
+    plan.title = "Many Pages";
     for (int page = 1; page <= vell::kMaxPages; ++page) {
         vell::PageBuilder builder;
         builder.font(0, 12, 0, "Arial").aligned_text(1, 1, 0, "Page " + std::to_string(page));
         if (page == vell::kMaxPages) builder.box(1, 2, 4, 4, 1, kRed, kRed);
-        spec.pages.push_back(builder.end_of_page().bytes());
+        plan.pages.push_back(builder.end_of_page().bytes());
     }
-    return vell::write_document(spec);
+    return vell::write_document(plan);
 }
 
 vell::Bytes ten_mb_page() {
@@ -103,10 +103,10 @@ vell::Bytes ten_mb_page() {
         ++k;
     }
     page.box(1, 2, 4, 4, 1, kRed, kRed).end_of_page();
-    vell::DocumentSpec spec;
-    spec.title = "Ten MB Page";
-    spec.pages.push_back(page.bytes());
-    return vell::write_document(spec);
+    vell::DocumentPlan plan;
+    plan.title = "Ten MB Page";
+    plan.pages.push_back(page.bytes());
+    return vell::write_document(plan);
 }
 
 struct Kind {

@@ -30,29 +30,29 @@ vell::Bytes text_page(int16_t paper, int16_t orientation, const std::string& tex
 }
 
 vell::Bytes numbered_pages(const std::string& title, int count) {
-    vell::DocumentSpec spec;
-    spec.title = title;
+    vell::DocumentPlan plan;
+    plan.title = title;
     for (int page = 1; page <= count; ++page)
-        spec.pages.push_back(text_page(kLetter, kPortrait, "Printed page " + std::to_string(page)));
-    return vell::write_document(spec);
+        plan.pages.push_back(text_page(kLetter, kPortrait, "Printed page " + std::to_string(page)));
+    return vell::write_document(plan);
 }
 
 // Letter portrait, A4 landscape, Legal portrait.
 vell::Bytes paper_sizes() {
-    vell::DocumentSpec spec;
-    spec.title = "Paper Sizes";
-    spec.pages.push_back(text_page(kLetter, kPortrait, "Letter portrait page"));
-    spec.pages.push_back(text_page(kA4, kLandscape, "A4 landscape page"));
-    spec.pages.push_back(text_page(kLegal, kPortrait, "Legal portrait page"));
-    return vell::write_document(spec);
+    vell::DocumentPlan plan;
+    plan.title = "Paper Sizes";
+    plan.pages.push_back(text_page(kLetter, kPortrait, "Letter portrait page"));
+    plan.pages.push_back(text_page(kA4, kLandscape, "A4 landscape page"));
+    plan.pages.push_back(text_page(kLegal, kPortrait, "Legal portrait page"));
+    return vell::write_document(plan);
 }
 
 // Thick lines, filled and outlined boxes and a checkered picture, with no
 // text: fonts would differ between the printer and the screen, these must not.
 vell::Bytes drawing() {
-    vell::DocumentSpec spec;
-    spec.title = "Drawing";
-    spec.pages.push_back(
+    vell::DocumentPlan plan;
+    plan.title = "Drawing";
+    plan.pages.push_back(
         vell::PageBuilder(kLetter, kPortrait, kAutoSource)
             .line(1, 1, 7.5f, 1, 6, 0x000000)
             .line(1, 1.5f, 1, 9.5f, 4, 0x0000FF)
@@ -63,7 +63,7 @@ vell::Bytes drawing() {
             .line(2, 9.5f, 7.5f, 9.5f, 2, 0x00A000)
             .end_of_page()
             .bytes());
-    return vell::write_document(spec);
+    return vell::write_document(plan);
 }
 
 struct PrintKind {
@@ -80,11 +80,11 @@ const PrintKind kPrintKinds[] = {
     {"print-drawing", drawing},
     // One page behind the password "tiger".
     {"print-protected", [] {
-         vell::DocumentSpec spec;
-         spec.title = "Protected Print";
-         spec.password = "tiger";
-         spec.pages.push_back(text_page(kLetter, kPortrait, "Printed page 1"));
-         return vell::write_document(spec);
+         vell::DocumentPlan plan;
+         plan.title = "Protected Print";
+         plan.password = "tiger";
+         plan.pages.push_back(text_page(kLetter, kPortrait, "Printed page 1"));
+         return vell::write_document(plan);
      }},
 };
 

@@ -13,95 +13,95 @@ namespace {
 // A one-page titled document. Its allowed fields stay 0 in the file even
 // where it carries settings: the viewer sets them in memory only, and the
 // tests check that they never reach the file.
-vell::DocumentSpec base_spec(const std::string& title) {
-    vell::DocumentSpec spec;
-    spec.title = title;
-    spec.save_allowed = 1;
-    spec.pages.push_back(vell::PageBuilder()
+vell::DocumentPlan base_spec(const std::string& title) {
+    vell::DocumentPlan plan;
+    plan.title = title;
+    plan.save_allowed = 1;
+    plan.pages.push_back(vell::PageBuilder()
                              .font(0, 12, 0, "Arial")
                              .aligned_text(1, 1, 0, "vtdriver send test page")
                              .end_of_page()
                              .bytes());
-    return spec;
+    return plan;
 }
 
-void with_email(vell::DocumentSpec& spec, int32_t show_dialog, int32_t attach_as_viewer) {
-    spec.has_email = true;
-    spec.email.show_dialog = show_dialog;
-    spec.email.attach_as_viewer = attach_as_viewer;
-    spec.email.profile = " Office ";
-    spec.email.password = "secret";
-    spec.email.names = "Ann Archer;Bob Baker";
-    spec.email.addresses = "ann@example.org;bob@example.org";
-    spec.email.subject = " Monthly figures ";
-    spec.email.text = "Here are the figures.\r\nRegards";
+void with_email(vell::DocumentPlan& plan, int32_t show_dialog, int32_t attach_as_viewer) {
+    plan.has_email = true;
+    plan.email.show_dialog = show_dialog;
+    plan.email.attach_as_viewer = attach_as_viewer;
+    plan.email.profile = " Office ";
+    plan.email.password = "secret";
+    plan.email.names = "Ann Archer;Bob Baker";
+    plan.email.addresses = "ann@example.org;bob@example.org";
+    plan.email.subject = " Monthly figures ";
+    plan.email.text = "Here are the figures.\r\nRegards";
 }
 
-void with_fax(vell::DocumentSpec& spec, int32_t show_dialog, const std::string& recipients) {
-    spec.has_fax = true;
-    spec.fax.show_dialog = show_dialog;
-    spec.fax.profile = "Fax Line";
-    spec.fax.password = "";
-    spec.fax.recipients = recipients;
-    spec.fax.subject = "Order form";
-    spec.fax.text = "Please sign and return.";
+void with_fax(vell::DocumentPlan& plan, int32_t show_dialog, const std::string& recipients) {
+    plan.has_fax = true;
+    plan.fax.show_dialog = show_dialog;
+    plan.fax.profile = "Fax Line";
+    plan.fax.password = "";
+    plan.fax.recipients = recipients;
+    plan.fax.subject = "Order form";
+    plan.fax.text = "Please sign and return.";
 }
 
 struct SendKind {
     const char* name;
-    vell::DocumentSpec (*make)();
+    vell::DocumentPlan (*make)();
 };
 
 const SendKind kSendKinds[] = {
     // Sent as its own .vel file, recipients given, no dialog; it asks to
     // be deleted when the viewer ends.
     {"email-vel", [] {
-         vell::DocumentSpec s = base_spec("Quarterly Report");
+         vell::DocumentPlan s = base_spec("Quarterly Report");
          s.delete_when_closed = 1;
          with_email(s, 0, 0);
          return s;
      }},
     // The same, kept when the viewer ends, for byte comparisons.
     {"email-vel-kept", [] {
-         vell::DocumentSpec s = base_spec("Quarterly Report");
+         vell::DocumentPlan s = base_spec("Quarterly Report");
          with_email(s, 0, 0);
          return s;
      }},
     // Sent as a self-extracting viewer through the mail system's dialog.
     {"email-exe", [] {
-         vell::DocumentSpec s = base_spec("Quarterly Report");
+         vell::DocumentPlan s = base_spec("Quarterly Report");
          with_email(s, 1, 1);
          return s;
      }},
     // A title with ";" in it, sent as its .vel file.
     {"email-semicolon", [] {
-         vell::DocumentSpec s = base_spec("Sales; Final");
+         vell::DocumentPlan s = base_spec("Sales; Final");
          with_email(s, 0, 0);
          return s;
      }},
     // Fax without the dialog: one entry without its prefix, one with a
     // lower-case one.
     {"fax", [] {
-         vell::DocumentSpec s = base_spec("Order Form");
+         vell::DocumentPlan s = base_spec("Order Form");
          with_fax(s, 0, "Zed Zimmer@555-0100;fax:Amy Adams@555-0199");
          return s;
      }},
     // Fax through the dialog, one recipient to start with.
     {"fax-dialog", [] {
-         vell::DocumentSpec s = base_spec("Order Form");
+         vell::DocumentPlan s = base_spec("Order Form");
          with_fax(s, 1, "FAX:Mia Moss@555-0111");
          return s;
      }},
     // A recipient with a lower-case prefix, through the dialog.
     {"fax-lower-dialog", [] {
-         vell::DocumentSpec s = base_spec("Order Form");
+         vell::DocumentPlan s = base_spec("Order Form");
          with_fax(s, 1, "fax:Amy Adams@555-0199");
          return s;
      }},
     // Fax settings without recipients and without the dialog flag: the
     // dialog opens all the same, with an empty list.
     {"fax-empty", [] {
-         vell::DocumentSpec s = base_spec("Order Form");
+         vell::DocumentPlan s = base_spec("Order Form");
          with_fax(s, 0, "");
          return s;
      }},

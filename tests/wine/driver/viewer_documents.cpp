@@ -28,54 +28,54 @@ vell::Bytes numbered_page(int number, int16_t orientation = 0) {
 
 // Twelve pages, nothing offered but printing; the index names page 3 three
 // times, page 5 once, and two entries point outside the document.
-vell::DocumentSpec twelve_pages() {
-    vell::DocumentSpec spec;
-    spec.title = "Viewer Test";
-    for (int n = 1; n <= 12; ++n) spec.pages.push_back(numbered_page(n));
-    spec.index = {{3, "Totals"},  {3, "Summary   "}, {3, "  Appendix"}, {5, "Chapter 5"},
+vell::DocumentPlan twelve_pages() {
+    vell::DocumentPlan plan;
+    plan.title = "Viewer Test";
+    for (int n = 1; n <= 12; ++n) plan.pages.push_back(numbered_page(n));
+    plan.index = {{3, "Totals"},  {3, "Summary   "}, {3, "  Appendix"}, {5, "Chapter 5"},
                   {0, "Nowhere"}, {40, "Beyond"}};
-    return spec;
+    return plan;
 }
 
 // One page, no index, "100%" chosen by the header.
-vell::DocumentSpec single_page() {
-    vell::DocumentSpec spec;
-    spec.title = "Single Page";
-    spec.initial_zoom = vell::kZoom100;
-    spec.pages.push_back(numbered_page(1));
-    return spec;
+vell::DocumentPlan single_page() {
+    vell::DocumentPlan plan;
+    plan.title = "Single Page";
+    plan.initial_zoom = vell::kZoom100;
+    plan.pages.push_back(numbered_page(1));
+    return plan;
 }
 
 // Three pages; page 2 renames Next Page (label 6) and the zoom label
 // (label 10) when it is drawn. Every output is offered; the initial zoom
 // code 0x300 is none of the listed ones.
-vell::DocumentSpec label_records() {
-    vell::DocumentSpec spec;
-    spec.title = "Label Records";
-    spec.initial_zoom = 0x300;
-    spec.save_allowed = spec.email_allowed = spec.fax_allowed = 1;
-    spec.pages.push_back(numbered_page(1));
+vell::DocumentPlan label_records() {
+    vell::DocumentPlan plan;
+    plan.title = "Label Records";
+    plan.initial_zoom = 0x300;
+    plan.save_allowed = plan.email_allowed = plan.fax_allowed = 1;
+    plan.pages.push_back(numbered_page(1));
     vell::PageBuilder second(1, 0, 7);
     second.window_label(6, "&Onward").window_label(10, "Scale");
     second.font(1, 36, 0, "Arial").aligned_text(1.0f, 1.0f, 0, "Page 2").end_of_page();
-    spec.pages.push_back(second.bytes());
-    spec.pages.push_back(numbered_page(3));
-    return spec;
+    plan.pages.push_back(second.bytes());
+    plan.pages.push_back(numbered_page(3));
+    return plan;
 }
 
 // One landscape page with the fit-window zoom: scroll bars appear when the
 // zoom is raised.
-vell::DocumentSpec landscape_page() {
-    vell::DocumentSpec spec;
-    spec.title = "Landscape";
-    spec.initial_zoom = vell::kZoomFitWindow;
-    spec.pages.push_back(numbered_page(1, 1));
-    return spec;
+vell::DocumentPlan landscape_page() {
+    vell::DocumentPlan plan;
+    plan.title = "Landscape";
+    plan.initial_zoom = vell::kZoomFitWindow;
+    plan.pages.push_back(numbered_page(1, 1));
+    return plan;
 }
 
 struct Kind {
     const char* name;
-    vell::DocumentSpec (*make)();
+    vell::DocumentPlan (*make)();
 };
 
 const Kind kKinds[] = {

@@ -96,7 +96,7 @@ int run_vellrender(const std::string& exe, const std::string& arguments) {
 // Writes a one-page document and renders it; the image read back.
 bool render(const std::string& exe, const std::string& dir, const std::string& name, const Bytes& page,
             const std::string& options, Image* image, int32_t display_option = 0) {
-    vell::DocumentSpec contents;
+    vell::DocumentPlan contents;
     contents.title = name;
     contents.display_option = display_option;
     contents.pages = {page};

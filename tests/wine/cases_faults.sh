@@ -5,8 +5,6 @@
 # when closed, and the document file keeps every byte.
 # shellcheck shell=bash
 
-readonly RECORDING_MAPI="$VELL_RIG/../mapi/mapi32.dll"
-readonly SYSTEM_MAPI="$WINEPREFIX/drive_c/windows/system32/mapi32.dll"
 # Wine's temporary folder is C:\users\NAME\Temp, NAME the Unix user.
 readonly PREFIX_TEMP="$WINEPREFIX/drive_c/users/$(id -un)/Temp"
 readonly CMD_EMAIL=708 CMD_SAVE=710 CMD_LAST=755
@@ -15,7 +13,6 @@ readonly PAGE_AREA=108
 # ---- helpers ------------------------------------------------------------
 
 fault_doc() { driver fault make "$1" "$(winpath "$2")" || fail "fault make $1 failed"; }
-send_doc() { driver make-send-doc "$1" "$(winpath "$2")" || fail "make-send-doc $1 failed"; }
 
 # remember FILE / expect_unchanged FILE: the file's checksum stays.
 remember() { sha256sum <"$1" >"$work/$(basename "$1").sum"; }
@@ -53,18 +50,6 @@ wait_for_colour() {
 close_viewer() {
   driver viewer close >/dev/null || fail "the viewer window did not close"
   expect_vell_ends
-}
-
-use_recording_mapi() {
-  [ -f "$RECORDING_MAPI" ] || fail "the recording mapi32.dll is not built"
-  cmp -s "$RECORDING_MAPI" "$SYSTEM_MAPI" || cp -f "$RECORDING_MAPI" "$SYSTEM_MAPI"
-  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mapi32=n"
-  mapi_log="$work/mapi.log"
-  mkdir -p "$work/kept"
-  VELL_MAPI_LOG=$(winpath "$mapi_log")
-  VELL_MAPI_KEEP=$(winpath "$work/kept")
-  export VELL_MAPI_LOG VELL_MAPI_KEEP
-  : >"$mapi_log"
 }
 
 # ---- a building document cut mid-page -------------------------------------
@@ -105,12 +90,9 @@ unlock_documents() {
   fi
 }
 
-# E-mail of the .vel file itself and Save as .vel from the viewer, with the
-# document read-only: both go through, the viewer keeps answering, and the
-# document keeps every byte.
-# Offsets (1-based) at which two files differ, blank-separated.
-changed_offsets() { { cmp -l "$1" "$2" || true; } | awk '{printf "%s ", $1}'; }
-
+# E-mail of the .vel file and Save as .vel from the viewer, with the
+# document read-only: both go through with copies marked as copies, the
+# viewer keeps answering, and the document keeps every byte.
 case_fault_read_only_document() {
   use_recording_mapi
   unlock_documents

@@ -5,29 +5,11 @@
 # is sent.
 # shellcheck shell=bash
 
-readonly RECORDING_MAPI="$VELL_RIG/../mapi/mapi32.dll"
-readonly SYSTEM_MAPI="$WINEPREFIX/drive_c/windows/system32/mapi32.dll"
 readonly DATE_PATTERN='[0-9]{2}-[0-9]{2}-[0-9]{4} [0-9]{2}:[0-9]{2}:[0-9]{2}'
 # The session the recording library hands out first after being loaded.
 readonly FIRST_SESSION=4097
 
 # ---- helpers ------------------------------------------------------------
-
-# Puts the recording library in the system directory and makes this case's
-# programs prefer it over Wine's own.
-use_recording_mapi() {
-  [ -f "$RECORDING_MAPI" ] || fail "the recording mapi32.dll is not built"
-  cmp -s "$RECORDING_MAPI" "$SYSTEM_MAPI" || cp -f "$RECORDING_MAPI" "$SYSTEM_MAPI"
-  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mapi32=n"
-  mapi_log="$work/mapi.log"
-  mkdir -p "$work/kept"
-  VELL_MAPI_LOG=$(winpath "$mapi_log")
-  VELL_MAPI_KEEP=$(winpath "$work/kept")
-  export VELL_MAPI_LOG VELL_MAPI_KEEP
-  : >"$mapi_log"
-}
-
-send_doc() { driver make-send-doc "$1" "$(winpath "$2")" || fail "make-send-doc $1 failed"; }
 
 # The log with the date masked, for comparing whole.
 mapi_calls() { sed -E "s/^date=$DATE_PATTERN\$/date=<DATE>/" "$mapi_log"; }
@@ -62,9 +44,6 @@ file_lines() { # POSITION PATH NAME
   printf '%s\n' "file_count=1" "files=set" "file0.reserved=0" "file0.flags=0" \
     "file0.position=$1" "file0.path=$2" "file0.name=$3" "file0.type=(null)" "file0.exists=1"
 }
-
-# The 1-based offsets at which two files differ, one line.
-changed_offsets() { { cmp -l "$1" "$2" || true; } | awk '{printf "%s ", $1}'; }
 
 # No self-extracting attachment is left in the prefix's temporary folders.
 temp_attachments() { find "$WINEPREFIX/drive_c/users" -name '~D*.exe' 2>/dev/null | wc -l; }

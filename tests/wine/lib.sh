@@ -125,3 +125,27 @@ finish_case() {
 trap finish_case EXIT
 vell_runner=
 
+# ---- the recording mail system ------------------------------------------
+
+readonly RECORDING_MAPI="$VELL_RIG/../mapi/mapi32.dll"
+readonly SYSTEM_MAPI="$WINEPREFIX/drive_c/windows/system32/mapi32.dll"
+
+# Puts the recording library in the system directory and makes this case's
+# programs prefer it over Wine's own. Calls go to $mapi_log; every
+# attachment is copied to $work/kept.
+use_recording_mapi() {
+  [ -f "$RECORDING_MAPI" ] || fail "the recording mapi32.dll is not built"
+  cmp -s "$RECORDING_MAPI" "$SYSTEM_MAPI" || cp -f "$RECORDING_MAPI" "$SYSTEM_MAPI"
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;mapi32=n"
+  mapi_log="$work/mapi.log"
+  mkdir -p "$work/kept"
+  VELL_MAPI_LOG=$(winpath "$mapi_log")
+  VELL_MAPI_KEEP=$(winpath "$work/kept")
+  export VELL_MAPI_LOG VELL_MAPI_KEEP
+  : >"$mapi_log"
+}
+
+send_doc() { driver make-send-doc "$1" "$(winpath "$2")" || fail "make-send-doc $1 failed"; }
+
+# Offsets (1-based) at which two files differ, blank-separated.
+changed_offsets() { { cmp -l "$1" "$2" || true; } | awk '{printf "%s ", $1}'; }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "driver.h"
+#include "window_search_win.h"
 
 namespace vtdriver {
 
@@ -45,17 +46,6 @@ BOOL CALLBACK match_title(HWND window, LPARAM data) {
     return FALSE;
 }
 
-HWND wait_for_title(const std::string& title, double timeout_seconds) {
-    TitleSearch search;
-    search.title = to_wide(title);
-    const ULONGLONG deadline = GetTickCount64() + ULONGLONG(timeout_seconds * 1000);
-    for (;;) {
-        search.found = nullptr;
-        EnumWindows(match_title, reinterpret_cast<LPARAM>(&search));
-        if (search.found || GetTickCount64() >= deadline) return search.found;
-        Sleep(kPollMs);
-    }
-}
 
 // "ID=TEXT" split into the control of the dialog and the text.
 HWND control_of(HWND dialog, const std::string& plan, std::wstring* text) {
@@ -111,10 +101,22 @@ bool run(HWND dialog, const Options& options) {
 
 }  // namespace
 
+HWND wait_for_visible_title(const std::string& title, double timeout_seconds) {
+    TitleSearch search;
+    search.title = to_wide(title);
+    const ULONGLONG deadline = GetTickCount64() + ULONGLONG(timeout_seconds * 1000);
+    for (;;) {
+        search.found = nullptr;
+        EnumWindows(match_title, reinterpret_cast<LPARAM>(&search));
+        if (search.found || GetTickCount64() >= deadline) return search.found;
+        Sleep(kPollMs);
+    }
+}
+
 int cmd_dialog(const Args& args) {
     Options options(args, {"--timeout", "--title", "--set", "--keys", "--limit", "--press"});
     const std::string title = options.get("--title", "");
-    HWND dialog = wait_for_title(title, options.seconds("--timeout", 20));
+    HWND dialog = wait_for_visible_title(title, options.seconds("--timeout", 20));
     if (!dialog) {
         std::fprintf(stderr, "vtdriver dialog: no window titled \"%s\"\n", title.c_str());
         return 1;

@@ -13,40 +13,11 @@
 #include <vector>
 
 #include "driver.h"
+#include "window_search_win.h"
 
 namespace vtdriver {
 
 namespace {
-
-constexpr DWORD kPollMs = 50;
-
-struct TitleSearch {
-    std::wstring title;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK match_visible_title(HWND window, LPARAM data) {
-    TitleSearch* search = reinterpret_cast<TitleSearch*>(data);
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    if (!IsWindowVisible(window) || search->title != text) return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-HWND find_window(const std::string& title, double timeout_seconds) {
-    TitleSearch search;
-    int size = MultiByteToWideChar(CP_ACP, 0, title.c_str(), -1, nullptr, 0);
-    search.title.assign(size_t(size > 0 ? size : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, title.c_str(), -1, &search.title[0], size);
-    search.title.resize(search.title.size() - 1);
-    const ULONGLONG deadline = GetTickCount64() + ULONGLONG(timeout_seconds * 1000);
-    for (;;) {
-        EnumWindows(match_visible_title, reinterpret_cast<LPARAM>(&search));
-        if (search.found || GetTickCount64() >= deadline) return search.found;
-        Sleep(kPollMs);
-    }
-}
 
 // The screen's pixels inside rect as 0x00RRGGBB values, top row first.
 std::vector<uint32_t> screen_pixels(const RECT& rect) {
@@ -85,7 +56,7 @@ std::vector<uint32_t> screen_pixels(const RECT& rect) {
 int cmd_area_colour(const Args& args) {
     Options options(args, {"--title", "--id", "--colour", "--timeout"});
     const std::string title = options.get("--title", "");
-    HWND window = find_window(title, options.seconds("--timeout", 20));
+    HWND window = wait_for_visible_title(title, options.seconds("--timeout", 20));
     HWND control = window ? GetDlgItem(window, std::atoi(options.get("--id", "0").c_str())) : nullptr;
     if (!control) {
         std::fprintf(stderr, "vtdriver area-colour: no control %s in \"%s\"\n",

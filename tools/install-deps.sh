@@ -11,7 +11,8 @@ packages=(
   wine wine64
   xvfb xauth
   fonts-liberation fonts-dejavu-core fonts-wine
-  imagemagick
+  imagemagick xdotool
+  libcairo2-dev libfontconfig-dev nlohmann-json3-dev
   cups cups-client cups-bsd printer-driver-cups-pdf libcups2 poppler-utils
   clang libclang-rt-14-dev
 )

@@ -22,7 +22,7 @@
 #include "document/format.h"
 #include "document_dump.h"
 #include "document_json.h"
-#include "json.h"
+#include "json_text.h"
 #include "render/records.h"
 #include "vel_writer.h"
 
@@ -91,10 +91,10 @@ protected:
     }
 
     static Value parse(const std::string& text) {
-        Value v;
+        vell::json::Parsed p;
         vell::json::ParseError e;
-        EXPECT_TRUE(vell::json::parse(text, &v, &e)) << e.message;
-        return v;
+        EXPECT_TRUE(vell::json::parse(text, &p, &e)) << e.message;
+        return p.root;
     }
 
     // Checks the round trip: the dump is sound, and vellmake turns it back
@@ -103,17 +103,17 @@ protected:
         Outcome dump = run("velldump", q(document));
         ASSERT_EQ(dump.status, 0) << dump.out;
         Value v = parse(dump.out);
-        ASSERT_NE(v.find("problems"), nullptr);
-        EXPECT_EQ(v.find("problems")->size(), 0u) << dump.out;
-        EXPECT_EQ(v.find("notes"), nullptr) << dump.out;
+        ASSERT_TRUE(v.contains("problems"));
+        EXPECT_EQ(v.at("problems").size(), 0u) << dump.out;
+        EXPECT_FALSE(v.contains("notes")) << dump.out;
         put(file(name + ".dump.json"), dump.out);
         Bytes again = make(file(name + ".dump.json"), name + ".again.vel");
         Bytes original = bytes_of(document);
-        const int32_t base = int32_t(v.find("base")->as_number());
+        const int32_t base = v.at("base").get<int32_t>();
         if (base > 0) original = Bytes(original.begin() + base, original.end() - vell::kTrailerSize);
         EXPECT_TRUE(again == original) << name;
         // The same description again, apart from where the document started.
-        v.set("base", Value::number(0));
+        v["base"] = 0;
         EXPECT_TRUE(run("velldump", q(file(name + ".again.vel"))).out == vell::json::write(v))
             << name << ": the description of the document made again differs";
     }
@@ -156,10 +156,10 @@ TEST_F(Tools, EverySampleRoundTrips) {
     // The invoice is the report the viewer opens by default: several pages
     // and a document index.
     Value invoice = parse(run("velldump", q(file("invoice.vel"))).out);
-    double pages = invoice.find("header")->find("pageCount")->as_number();
+    double pages = invoice.at("header").at("pageCount").get<double>();
     EXPECT_GE(pages, 3);
     EXPECT_LE(pages, 5);
-    EXPECT_GT(invoice.find("index")->size(), 0u);
+    EXPECT_GT(invoice.at("index").size(), 0u);
 }
 
 // A description with every record kind, every header field and every
@@ -249,7 +249,7 @@ TEST_F(Tools, BadDescriptionsNameThePlaceAndWriteNothing) {
     };
     const std::string page = "[{\"records\": [\n  {\"kind\": \"end\"},\n  ";
     const Case cases[] = {
-        {"[{\"records\": [}", "1:25", "", "expected a value"},
+        {"[{\"records\": [}", "1:25", "", "unexpected '}'"},
         {page + "{\"kind\": \"circle\"}]}]", "3:12", "pages[0].records[1].kind", "unknown record kind"},
         {page + "{\"kind\": \"font\", \"face\": \"Arial\", \"size\": \"big\"}]}]", "3:45", "pages[0].records[1].size",
          "expected a number"},
@@ -315,9 +315,9 @@ TEST_F(Tools, ExeOptionWrapsTheDocumentIntoASelfExtractingViewer) {
     EXPECT_EQ(exe.size(), stub.size() + plain.size() + 21);
 
     Value dump = parse(run("velldump", q(file("doc.exe"))).out);
-    EXPECT_EQ(dump.find("base")->as_number(), 5000);
-    EXPECT_TRUE(dump.find("header")->find("embedded")->as_bool());
-    EXPECT_EQ(dump.find("header")->find("stubLength")->as_number(), 5000);
+    EXPECT_EQ(dump.at("base").get<int>(), 5000);
+    EXPECT_TRUE(dump.at("header").at("embedded").get<bool>());
+    EXPECT_EQ(dump.at("header").at("stubLength").get<int>(), 5000);
     expect_round_trip(file("doc.exe"), "doc-exe");
 
     Outcome missing = run("vellmake", q(file("doc.json")) + " " + q(file("x.exe")) + " --exe " + q(file("none.exe")));
@@ -341,9 +341,9 @@ Bytes sample_document() {
 }
 
 bool has_problem(const Value& v, const std::string& words) {
-    const Value* problems = v.find("problems");
-    for (size_t i = 0; problems && i < problems->size(); ++i)
-        if (problems->at(i).as_string().find(words) != std::string::npos) return true;
+    if (!v.contains("problems")) return false;
+    for (const Value& p : v.at("problems"))
+        if (p.get<std::string>().find(words) != std::string::npos) return true;
     return false;
 }
 
@@ -367,8 +367,8 @@ TEST_F(Tools, DamagedFilesAreDescribedWithTheirProblems) {
     EXPECT_TRUE(has_problem(v, "page 1 ends before it starts")) << vell::json::write(v);
     EXPECT_TRUE(has_problem(v, "page 2 starts at position 250"));
     v = damaged("opcode.vel", [](Bytes& b) { vell::put_i16(b.data(), b.size(), 260 + 12 + 17, 18); });
-    EXPECT_EQ(v.find("pages")->at(0).find("end")->as_string(), "unknown opcode 18 at offset 29");
-    EXPECT_EQ(v.find("pages")->at(0).find("records")->at(0).find("text")->as_string(), "one");
+    EXPECT_EQ(v.at("pages").at(0).at("end").get<std::string>(), "unknown opcode 18 at offset 29");
+    EXPECT_EQ(v.at("pages").at(0).at("records").at(0).at("text").get<std::string>(), "one");
     v = damaged("counts.vel", [](Bytes& b) {
         put_i32(b.data(), b.size(), vell::hdr::kIndexCount, 0x7FFFFFFF);
         put_i32(b.data(), b.size(), vell::hdr::kPageCount, 40000);
@@ -396,10 +396,10 @@ TEST_F(Tools, ForeignDetailsSurviveTheRoundTripOrAreNoted) {
     put(file("foreign.vel"), vell::write_document(plan));
     expect_round_trip(file("foreign.vel"), "foreign");
     Value v = parse(run("velldump", q(file("foreign.vel"))).out);
-    const Value& records = *v.find("pages")->at(0).find("records");
-    EXPECT_EQ(records.at(0).find("kind")->as_string(), "line");
-    EXPECT_NE(records.at(0).find("hex"), nullptr);
-    EXPECT_EQ(records.at(2).find("hex")->as_string(), "010203");
+    const Value& records = v.at("pages").at(0).at("records");
+    EXPECT_EQ(records.at(0).at("kind").get<std::string>(), "line");
+    EXPECT_TRUE(records.at(0).contains("hex"));
+    EXPECT_EQ(records.at(2).at("hex").get<std::string>(), "010203");
 
     Bytes odd = vell::write_document(plan);
     odd[5] = 1;  // a reserved header byte
@@ -407,8 +407,8 @@ TEST_F(Tools, ForeignDetailsSurviveTheRoundTripOrAreNoted) {
     Outcome r = run("velldump", q(file("odd.vel")));
     EXPECT_EQ(r.status, 0);
     Value noted = parse(r.out);
-    ASSERT_NE(noted.find("notes"), nullptr);
-    EXPECT_NE(noted.find("notes")->at(0).as_string().find("position 6, in the header"), std::string::npos);
+    ASSERT_TRUE(noted.contains("notes"));
+    EXPECT_NE(noted.at("notes").at(0).get<std::string>().find("position 6, in the header"), std::string::npos);
 }
 
 // Every cut of a document and random damage: the description always comes
@@ -421,7 +421,7 @@ TEST(ToolsDump, TruncatedAndRandomFilesNeverBreakTheDump) {
         vell::DumpResult d = vell::dump_document(path.string());
         ASSERT_TRUE(d.opened);
         EXPECT_GT(d.problems, 0u) << "cut at " << cut;
-        Value back;
+        vell::json::Parsed back;
         vell::json::ParseError e;
         EXPECT_TRUE(vell::json::parse(vell::json::write(d.description), &back, &e)) << cut;
     }
@@ -440,7 +440,7 @@ TEST(ToolsDump, TruncatedAndRandomFilesNeverBreakTheDump) {
         vell::DumpResult d = vell::dump_document(path.string());
         ASSERT_TRUE(d.opened);
         std::string text = vell::json::write(d.description);
-        Value back;
+        vell::json::Parsed back;
         vell::json::ParseError e;
         ASSERT_TRUE(vell::json::parse(text, &back, &e)) << round;
     }
@@ -458,18 +458,18 @@ TEST(ToolsMake, EditedDescriptionsAreRefusedOrCompiled) {
     for (int round = 0; round < 3000; ++round) {
         std::string text = original;
         for (int k = 1 + int(random() % 3); k > 0; --k) text[random() % text.size()] = alphabet[random() % (sizeof alphabet - 1)];
-        Value root;
+        vell::json::Parsed parsed;
         vell::json::ParseError e;
-        if (!vell::json::parse(text, &root, &e)) {
+        if (!vell::json::parse(text, &parsed, &e)) {
             EXPECT_GT(e.where.line, 0);
             continue;
         }
         try {
-            put(path, vell::compile_document(root, "", nullptr));
+            put(path, vell::compile_document(parsed.root, &parsed.places, "", nullptr));
             ++compiled;
             vell::DumpResult d = vell::dump_document(path.string());
             EXPECT_EQ(d.problems, 0u) << text;
-            EXPECT_EQ(d.description.find("notes"), nullptr) << vell::json::write(d.description);
+            EXPECT_FALSE(d.description.contains("notes")) << vell::json::write(d.description);
         } catch (const vell::DescriptionError& d) {
             EXPECT_FALSE(d.message.empty());
             EXPECT_GT(d.where.line, 0) << d.message;

@@ -39,19 +39,19 @@ public:
         if (length_ < 0) length_ = 0;
 
         out_ = Value::object();
-        out_.set("base", Value::number(base));
-        out_.set("documentLength", Value::number(double(length_)));
-        out_.set("problems", Value::array());  // filled in at the end, kept in this place
+        out_["base"] = base;
+        out_["documentLength"] = length_;
+        out_["problems"] = Value::array();  // filled in at the end, kept in this place
         dump_all();
-        out_.set("problems", problems_);
-        if (notes_.size()) out_.set("notes", notes_);
+        out_["problems"] = problems_;
+        if (notes_.size()) out_["notes"] = notes_;
         result.description = out_;
         result.problems = problems_.size();
         return result;
     }
 
 private:
-    void problem(const std::string& text) { problems_.push(Value::string(text)); }
+    void problem(const std::string& text) { problems_.push_back(text); }
 
     // Bytes of the document from a position, only those it really has;
     // zeros for the rest (before its first byte or past its end).
@@ -84,46 +84,45 @@ private:
         // The reader adjusts the allowed flags when it reads the settings;
         // the dump shows the header as the file stores it.
         std::memcpy(header_, doc_.header, kHeaderSize);
-        out_.set("header", header());
-        out_.set("pages", pages());
-        out_.set("index", index());
+        out_["header"] = header();
+        out_["pages"] = pages();
+        out_["index"] = index();
         settings();
-        out_.set("labels", labels());
+        out_["labels"] = labels();
         if (problems_.size() == 0) check_round_trip();
     }
 
     Value header() {
         Value h = Value::object();
         const char* title = reinterpret_cast<const char*>(header_ + hdr::kTitle);
-        h.set("title", Value::string(std::string(title, std::find(title, title + kTitleSize, '\0'))));
-        h.set("deleteWhenClosed", flag_value(h16(hdr::kDeleteWhenClosed)));
-        h.set("embedded", flag_value(h16(hdr::kEmbedded)));
-        h.set("faxAllowed", flag_value(h16(hdr::kFaxAllowed)));
-        h.set("emailAllowed", flag_value(h16(hdr::kEmailAllowed)));
-        h.set("saveAllowed", flag_value(h16(hdr::kSaveAllowed)));
-        h.set("initialZoom", zoom_value(h32(hdr::kInitialZoom)));
-        h.set("pageCount", Value::number(h32(hdr::kPageCount)));
-        h.set("indexCount", Value::number(h32(hdr::kIndexCount)));
-        h.set("pageIndexPosition", Value::number(h32(hdr::kPageIndexPos)));
-        h.set("documentIndexPosition", Value::number(h32(hdr::kDocIndexPos)));
+        h["title"] = std::string(title, std::find(title, title + kTitleSize, '\0'));
+        h["deleteWhenClosed"] = flag_value(h16(hdr::kDeleteWhenClosed));
+        h["embedded"] = flag_value(h16(hdr::kEmbedded));
+        h["faxAllowed"] = flag_value(h16(hdr::kFaxAllowed));
+        h["emailAllowed"] = flag_value(h16(hdr::kEmailAllowed));
+        h["saveAllowed"] = flag_value(h16(hdr::kSaveAllowed));
+        h["initialZoom"] = zoom_value(h32(hdr::kInitialZoom));
+        h["pageCount"] = h32(hdr::kPageCount);
+        h["indexCount"] = h32(hdr::kIndexCount);
+        h["pageIndexPosition"] = h32(hdr::kPageIndexPos);
+        h["documentIndexPosition"] = h32(hdr::kDocIndexPos);
         const int16_t password_length = h16(hdr::kPasswordLength);
-        h.set("passwordLength", Value::number(password_length));
+        h["passwordLength"] = password_length;
         if (password_length > kPasswordFieldSize)
             problem("the password length " + num(password_length) + " is more than the " +
                     num(kPasswordFieldSize) + " bytes of the password field");
         if (password_length > 0)
-            h.set("encipheredPassword",
-                  Value::string(to_hex(header_ + hdr::kPassword,
-                                       size_t(std::min<int>(password_length, kPasswordFieldSize)))));
-        h.set("stubLength", Value::number(h32(hdr::kStubLength)));
+            h["encipheredPassword"] = to_hex(header_ + hdr::kPassword,
+                                       size_t(std::min<int>(password_length, kPasswordFieldSize)));
+        h["stubLength"] = h32(hdr::kStubLength);
         Value labels = Value::object();
-        for (const auto& slot : kLabelSlots) labels.set(num(slot.first), Value::number(h32(slot.second)));
-        h.set("labelOverridePositions", labels);
-        h.set("displayOption", display_value(h32(hdr::kDisplayOption)));
-        h.set("faxSettingsPosition", Value::number(h32(hdr::kFaxPos)));
-        h.set("emailSettingsPosition", Value::number(h32(hdr::kEmailPos)));
-        h.set("copyFlag", flag_value(h32(hdr::kCopyFlag)));
-        h.set("builderWindow", Value::number(h32(hdr::kBuilderWindow)));
+        for (const auto& slot : kLabelSlots) labels[num(slot.first)] = h32(slot.second);
+        h["labelOverridePositions"] = labels;
+        h["displayOption"] = display_value(h32(hdr::kDisplayOption));
+        h["faxSettingsPosition"] = h32(hdr::kFaxPos);
+        h["emailSettingsPosition"] = h32(hdr::kEmailPos);
+        h["copyFlag"] = flag_value(h32(hdr::kCopyFlag));
+        h["builderWindow"] = h32(hdr::kBuilderWindow);
         return h;
     }
 
@@ -156,7 +155,7 @@ private:
                     (shown ? "pages 1 to " + num(shown) + ", whose start and end it holds" : "no page"));
         }
         int64_t previous_end = 0;
-        for (int64_t p = 1; p <= shown; ++p) list.push(page(int32_t(p), n, index_pos, &previous_end));
+        for (int64_t p = 1; p <= shown; ++p) list.push_back(page(int32_t(p), n, index_pos, &previous_end));
         return list;
     }
 
@@ -164,13 +163,13 @@ private:
         const int64_t start = doc_.page_positions[size_t(p - 1)];
         int64_t end = p < n ? doc_.page_positions[size_t(p)] : index_pos;
         Value page = Value::object();
-        page.set("number", Value::number(p));
-        page.set("position", Value::number(double(start)));
-        page.set("length", Value::number(double(end - start)));
+        page["number"] = p;
+        page["position"] = start;
+        page["length"] = end - start;
         const std::string name = "page " + num(p);
         auto not_read = [&](const std::string& why) {
             problem(name + " " + why + "; it is not read");
-            page.set("end", Value::string("not read: it " + why));
+            page["end"] = "not read: it " + why;
             return page;
         };
         if (start <= kHeaderSize || start > length_)
@@ -194,28 +193,28 @@ private:
         Bytes bytes = doc_.page;
         bytes.resize(std::min<size_t>(bytes.size(), size_t(end - start)));
         const PageHeader ph = parse_page_header(bytes.data(), bytes.size());
-        page.set("paperSize", Value::number(ph.paper_size));
-        page.set("orientation", orientation_value(ph.orientation));
-        page.set("source", Value::number(ph.paper_source));
+        page["paperSize"] = ph.paper_size;
+        page["orientation"] = orientation_value(ph.orientation);
+        page["source"] = ph.paper_source;
         if (bytes.size() < size_t(kPageRecordsOffset)) {
             problem(name + " is " + num(int64_t(bytes.size())) + " bytes long, shorter than the " +
                     num(kPageRecordsOffset) + " bytes of its start");
-            page.set("end", Value::string("the page is shorter than its start"));
+            page["end"] = "the page is shorter than its start";
             return page;
         }
         // The words that nothing reads, shown when they differ from what the
         // writer puts there.
         const Bytes plain = PageBuilder(ph.paper_size, ph.orientation, ph.paper_source).bytes();
-        if (get_i16(bytes, 0) != get_i16(plain, 0)) page.set("leadingWord", Value::number(get_i16(bytes, 0)));
+        if (get_i16(bytes, 0) != get_i16(plain, 0)) page["leadingWord"] = get_i16(bytes, 0);
         if (get_i32(bytes, 8) != get_i32(plain, 8)) {
             Value words = Value::array();
-            words.push(Value::number(ph.reserved1));
-            words.push(Value::number(ph.reserved2));
-            page.set("reservedWords", words);
+            words.push_back(ph.reserved1);
+            words.push_back(ph.reserved2);
+            page["reservedWords"] = words;
         }
         Value records = Value::array();
-        page.set("end", Value::string(read_records(bytes, name, records)));
-        page.set("records", records);
+        page["end"] = read_records(bytes, name, records);
+        page["records"] = records;
         return page;
     }
 
@@ -230,25 +229,25 @@ private:
             if (d == Decoded::kEndOfPage) {
                 if (offset >= size) return "bytes ended" + at + ", without an end record";
                 if (offset + 2 > size) {
-                    records.push(raw(bytes, offset, size));
+                    records.push_back(raw(bytes, offset, size));
                     return "bytes ended" + at + ", inside an opcode";
                 }
                 Value end = Value::object();
-                end.set("kind", Value::string("end"));
-                end.set("offset", Value::number(double(offset)));
-                if (r.opcode != kOpEndOfPage) end.set("opcode", Value::number(r.opcode));
-                records.push(end);
+                end["kind"] = "end";
+                end["offset"] = offset;
+                if (r.opcode != kOpEndOfPage) end["opcode"] = r.opcode;
+                records.push_back(end);
                 if (r.next >= size) return "end record" + at;
-                records.push(raw(bytes, r.next, size));
+                records.push_back(raw(bytes, r.next, size));
                 return "end record" + at + "; " + num(int64_t(size - r.next)) + " bytes after it are not read";
             }
             if (d == Decoded::kUnknownOpcode) {
-                records.push(raw(bytes, offset, size));
+                records.push_back(raw(bytes, offset, size));
                 problem(name + ": unknown opcode " + num(r.opcode) + at + "; the page ends there");
                 return "unknown opcode " + num(r.opcode) + at;
             }
             if (d == Decoded::kMalformed) {
-                records.push(raw(bytes, offset, size));
+                records.push_back(raw(bytes, offset, size));
                 const bool cut = offset + 2 + size_t(operand_block_size(r.opcode)) > size;
                 const std::string why = cut ? "its operand block is cut off by the end of the page"
                                             : "it declares a negative length";
@@ -257,7 +256,7 @@ private:
             }
             Value record = describe(r, bytes);
             keep_exact(record, bytes, offset, std::min(r.next, size));
-            records.push(record);
+            records.push_back(record);
             if (r.cut_short) {
                 problem(name + ": the " + record_kind_name(r.opcode) + " record" + at +
                         " runs past the end of the page; the page ends after it");
@@ -269,9 +268,9 @@ private:
 
     static Value raw(const Bytes& bytes, size_t from, size_t to) {
         Value v = Value::object();
-        v.set("kind", Value::string("raw"));
-        v.set("offset", Value::number(double(from)));
-        v.set("hex", Value::string(to_hex(bytes.data() + from, to - from)));
+        v["kind"] = "raw";
+        v["offset"] = from;
+        v["hex"] = to_hex(bytes.data() + from, to - from);
         return v;
     }
 
@@ -290,15 +289,15 @@ private:
                    std::equal(expected.begin(), expected.end(), got.begin() + long(prefix));
         } catch (const DescriptionError&) {
         }
-        if (!same) record.set("hex", Value::string(to_hex(expected.data(), expected.size())));
+        if (!same) record["hex"] = to_hex(expected.data(), expected.size());
     }
 
     static Value describe(const PageRecord& r, const Bytes& page) {
         Value v = Value::object();
-        v.set("kind", Value::string(record_kind_name(r.opcode)));
-        v.set("offset", Value::number(double(r.offset)));
-        auto real = [&](const char* key, float f) { v.set(key, real_value(f)); };
-        auto text = [&](const char* key) { v.set(key, Value::string(r.data)); };
+        v["kind"] = record_kind_name(r.opcode);
+        v["offset"] = r.offset;
+        auto real = [&](const char* key, float f) { v[key] = real_value(f); };
+        auto text = [&](const char* key) { v[key] = r.data; };
         auto corners = [&]() {
             real("x1", r.x1);
             real("y1", r.y1);
@@ -312,59 +311,59 @@ private:
         case kOpPageTotal:
             real("x", r.x1);
             real("y", r.y1);
-            if (r.opcode != kOpRotatedText) v.set("align", alignment_value(r.alignment));
-            if (r.opcode != kOpAlignedText) v.set("angle", Value::number(r.angle));
+            if (r.opcode != kOpRotatedText) v["align"] = alignment_value(r.alignment);
+            if (r.opcode != kOpAlignedText) v["angle"] = r.angle;
             if (r.opcode == kOpAlignedText || r.opcode == kOpRotatedText) text("text");
             break;
         case kOpLine:
             corners();
             real("width", r.width);
-            v.set("colour", colour_value(r.colour));
+            v["colour"] = colour_value(r.colour);
             break;
         case kOpBox:
             corners();
             real("borderWidth", r.width);
-            v.set("fill", colour_value(r.fill_colour));
-            v.set("borderColour", colour_value(r.border_colour));
+            v["fill"] = colour_value(r.fill_colour);
+            v["borderColour"] = colour_value(r.border_colour);
             break;
         case kOpFont:
             text("face");
             real("size", r.size);
-            v.set("style", style_value(r.style));
-            v.set("colour", colour_value(r.colour));
+            v["style"] = style_value(r.style);
+            v["colour"] = colour_value(r.colour);
             break;
         case kOpPictureFile:
             corners();
             text("path");
             break;
         case kOpWindowLabel:
-            v.set("label", Value::number(r.label));
+            v["label"] = r.label;
             text("text");
             break;
         case kOpEmbeddedPicture: {
             corners();
             const Bytes data(r.data.begin(), r.data.end());
-            v.set("size", Value::number(r.declared_length));
-            v.set("image", Value::string(describe_bitmap(data)));
-            v.set("data", Value::string(to_base64(data.data(), data.size())));
+            v["size"] = r.declared_length;
+            v["image"] = describe_bitmap(data);
+            v["data"] = to_base64(data.data(), data.size());
             break;
         }
         case kOpReserved:
-            v.set("block", Value::string(to_hex(page.data() + r.offset + 2, 20)));
+            v["block"] = to_hex(page.data() + r.offset + 2, 20);
             break;
         case kOpSettings14:
         case kOpSettings15: {
-            v.set("opcode", Value::number(r.opcode));
+            v["opcode"] = r.opcode;
             Value texts = Value::array();
-            for (const std::string& t : r.settings_texts) texts.push(Value::string(t));
-            v.set("texts", texts);
+            for (const std::string& t : r.settings_texts) texts.push_back(t);
+            v["texts"] = texts;
             break;
         }
         case kOpBoxedText:
             real("x", r.x1);
             real("y", r.y1);
             real("width", r.width);
-            v.set("align", alignment_value(r.alignment));
+            v["align"] = alignment_value(r.alignment);
             text("text");
             break;
         case kOpWrappedText:
@@ -417,9 +416,9 @@ private:
                 problem("document index entry " + num(int64_t(i + 1)) + " points at page " + num(e.page) +
                         ", which the document does not have");
             Value entry = Value::object();
-            entry.set("page", Value::number(e.page));
-            entry.set("name", Value::string(e.name));
-            list.push(entry);
+            entry["page"] = e.page;
+            entry["name"] = e.name;
+            list.push_back(entry);
         }
         return list;
     }
@@ -445,26 +444,26 @@ private:
         if (doc_.email.present) {
             const EmailSettings& e = doc_.email;
             Value v = Value::object();
-            v.set("showDialog", flag_value(e.show_dialog));
-            v.set("attachAsViewer", flag_value(e.attach_as_viewer));
-            v.set("profile", Value::string(e.profile));
-            v.set("password", Value::string(e.password));
-            v.set("names", Value::string(e.names));
-            v.set("addresses", Value::string(e.addresses));
-            v.set("subject", Value::string(e.subject));
-            v.set("text", Value::string(e.text));
-            out_.set("email", v);
+            v["showDialog"] = flag_value(e.show_dialog);
+            v["attachAsViewer"] = flag_value(e.attach_as_viewer);
+            v["profile"] = e.profile;
+            v["password"] = e.password;
+            v["names"] = e.names;
+            v["addresses"] = e.addresses;
+            v["subject"] = e.subject;
+            v["text"] = e.text;
+            out_["email"] = v;
         }
         if (doc_.fax.present) {
             const FaxSettings& f = doc_.fax;
             Value v = Value::object();
-            v.set("showDialog", flag_value(f.show_dialog));
-            v.set("profile", Value::string(f.profile));
-            v.set("password", Value::string(f.password));
-            v.set("recipients", Value::string(f.recipients));
-            v.set("subject", Value::string(f.subject));
-            v.set("text", Value::string(f.text));
-            out_.set("fax", v);
+            v["showDialog"] = flag_value(f.show_dialog);
+            v["profile"] = f.profile;
+            v["password"] = f.password;
+            v["recipients"] = f.recipients;
+            v["subject"] = f.subject;
+            v["text"] = f.text;
+            out_["fax"] = v;
         }
     }
 
@@ -494,10 +493,10 @@ private:
         Value list = Value::array();
         for (const Found& f : found) {
             Value v = Value::object();
-            v.set("label", Value::number(f.label));
-            v.set("text", Value::string(f.text));
-            v.set("position", Value::number(double(f.position)));
-            list.push(v);
+            v["label"] = f.label;
+            v["text"] = f.text;
+            v["position"] = f.position;
+            list.push_back(v);
         }
         return list;
     }
@@ -508,21 +507,21 @@ private:
         if (length_ > kLargestCheckedDocument) return;
         Bytes again;
         try {
-            again = compile_document(out_, "", nullptr);
+            again = compile_document(out_, nullptr, "", nullptr);
         } catch (const DescriptionError& e) {
-            notes_.push(Value::string("vellmake would refuse this description: " +
-                                      (e.path.empty() ? std::string() : e.path + ": ") + e.message));
+            notes_.push_back("vellmake would refuse this description: " +
+                                      (e.path.empty() ? std::string() : e.path + ": ") + e.message);
             return;
         }
         const Bytes original = bytes_at(1, size_t(length_));
         if (again == original) return;
         size_t i = 0;
         while (i < again.size() && i < original.size() && again[i] == original[i]) ++i;
-        notes_.push(Value::string("vellmake would not give back this document byte for byte from this "
+        notes_.push_back("vellmake would not give back this document byte for byte from this "
                                   "description: they first differ at position " + num(int64_t(i + 1)) +
                                   (i < size_t(kHeaderSize) ? ", in the header" : "") +
                                   " (the document has " + num(length_) + " bytes, the description gives " +
-                                  num(int64_t(again.size())) + ")"));
+                                  num(int64_t(again.size())) + ")");
     }
 
     std::string path_;

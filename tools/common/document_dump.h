@@ -18,7 +18,7 @@
 #include <cstddef>
 #include <string>
 
-#include "json.h"
+#include "json_text.h"
 
 namespace vell {
 

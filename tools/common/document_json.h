@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "document/bytes.h"
-#include "json.h"
+#include "json_text.h"
 #include "vel_writer.h"
 
 namespace vell {
@@ -31,13 +31,16 @@ std::string format_error(const std::string& file, const DescriptionError& e);
 
 // A JSON value together with its path in the description, with the checked
 // conversions the description's fields need. Every failure throws a
-// DescriptionError naming the value's place.
+// DescriptionError naming the value's place: its line and column when the
+// value was read from a text whose places are given, and its path.
 class Field {
 public:
-    Field(const json::Value& value, std::string path) : value_(&value), path_(std::move(path)) {}
+    Field(const json::Value& value, std::string path, const json::Places* places = nullptr)
+        : value_(&value), path_(std::move(path)), places_(places) {}
 
     const json::Value& value() const { return *value_; }
     const std::string& path() const { return path_; }
+    json::Position position() const { return places_ ? places_->of(*value_) : json::Position{}; }
     [[noreturn]] void fail(const std::string& message) const;
 
     // Objects. keys() rejects every member not named in the list.
@@ -67,6 +70,7 @@ public:
 private:
     const json::Value* value_;
     std::string path_;
+    const json::Places* places_;
 };
 
 // ---- Shared vocabulary (dump side) ----------------------------------------
@@ -87,11 +91,12 @@ const char* record_kind_name(int16_t opcode);
 
 // ---- Compiling -------------------------------------------------------------
 
-// Turns a description into document bytes. Relative bitmap paths are
-// resolved against base_dir. Values the format holds but the viewer cannot
+// Turns a description into document bytes; places, when given, are those of
+// the text it was read from. Relative bitmap paths are resolved against
+// base_dir. Values the format holds but the viewer cannot
 // use as meant (a password too long to type) are added to warnings, when
 // given. Throws DescriptionError.
-Bytes compile_document(const json::Value& root, const std::string& base_dir,
+Bytes compile_document(const json::Value& root, const json::Places* places, const std::string& base_dir,
                        std::vector<DescriptionError>* warnings);
 
 // Appends the record described by r to page. Throws DescriptionError.

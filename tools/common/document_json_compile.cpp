@@ -33,8 +33,8 @@ std::vector<const char*> joined(std::vector<const char*> a, const std::vector<co
 }
 
 int16_t flag16(const Field& f) {
-    if (f.value().is(json::Type::kBool)) return f.value().as_bool() ? 1 : 0;
-    if (!f.value().is(json::Type::kNumber)) f.fail("expected true, false or a number");
+    if (f.value().is_boolean()) return f.value().get<bool>() ? 1 : 0;
+    if (!f.value().is_number()) f.fail("expected true, false or a number");
     return f.i16();
 }
 
@@ -50,11 +50,11 @@ int16_t style_bit(const Field& f) {
 
 // A style is a number, one name, or an array of names.
 int16_t style(const Field& f) {
-    if (!f.value().is(json::Type::kArray)) return style_bit(f);
+    if (!f.value().is_array()) return style_bit(f);
     int bits = 0;
     for (size_t i = 0; i < f.count(); ++i) {
         Field item = f.item(i);
-        if (!item.value().is(json::Type::kString)) item.fail("expected a style name");
+        if (!item.value().is_string()) item.fail("expected a style name");
         bits |= style_bit(item);
     }
     return int16_t(bits);
@@ -144,7 +144,7 @@ const std::vector<KindInfo>& kinds() {
 const KindInfo& resolve_kind(const Field& kind, int16_t* opcode) {
     std::string name;
     *opcode = 0;
-    if (kind.value().is(json::Type::kNumber)) {
+    if (kind.value().is_number()) {
         *opcode = int16_t(kind.integer(1, 17));
         name = record_kind_name(*opcode);
     } else {
@@ -168,7 +168,7 @@ int16_t chosen_opcode(const Field& r, const KindInfo& kind, int16_t opcode) {
     int16_t wanted = f.i16();
     bool ok = kind.opcode == kOpEndOfPage ? (wanted == kOpEndOfPage || wanted == kOpEndOfPage2)
                                           : (wanted == kOpSettings14 || wanted == kOpSettings15);
-    bool numbered = r["kind"].value().is(json::Type::kNumber);
+    bool numbered = r["kind"].value().is_number();
     if (!ok || (numbered && wanted != opcode))
         f.fail("opcode " + std::to_string(wanted) + " is not one of this kind's");
     return wanted;
@@ -307,14 +307,15 @@ Bytes compile_page(const Field& p, const std::string& base_dir) {
 // The password as the viewer's password box can take it.
 std::string password(const Field& f, std::vector<DescriptionError>* warnings) {
     const json::Value& v = f.value();
-    if (v.is(json::Type::kString) && v.as_string().size() > size_t(kPasswordFieldSize))
-        f.fail("a password has at most 20 characters; this one has " + std::to_string(v.as_string().size()));
+    if (v.is_string() && v.get_ref<const std::string&>().size() > size_t(kPasswordFieldSize))
+        f.fail("a password has at most 20 characters; this one has " +
+               std::to_string(v.get_ref<const std::string&>().size()));
     std::string p = f.text(kPasswordFieldSize);
     if (!p.empty() && (p.front() == ' ' || p.back() == ' '))
         f.fail("the viewer trims blanks from a typed password, so one that starts or ends with a blank "
                "could never be entered");
     if (p.size() == size_t(kPasswordFieldSize) && warnings)
-        warnings->push_back({v.position(), f.path(),
+        warnings->push_back({f.position(), f.path(),
                              "the viewer's password box takes at most 19 characters, so a password of "
                              "20 cannot be typed"});
     return p;
@@ -419,9 +420,9 @@ void compile_labels(const Field& list, DocumentPlan& plan) {
 
 }  // namespace
 
-Bytes compile_document(const json::Value& root, const std::string& base_dir,
+Bytes compile_document(const json::Value& root, const json::Places* places, const std::string& base_dir,
                        std::vector<DescriptionError>* warnings) {
-    Field top(root, "");
+    Field top(root, "", places);
     top.keys(joined({"header", "pages", "index", "email", "fax", "labels"}, kDumpOnlyTop));
     DocumentPlan plan;
     Bytes enciphered;

@@ -2,6 +2,7 @@
 // that velldump uses, so that every name and notation is defined once.
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "document_json.h"
@@ -25,10 +26,12 @@ std::string member_path(const std::string& path, const std::string& key) {
     return path.empty() ? key : path + "." + key;
 }
 
+const std::string& text_of(const json::Value& v) { return v.get_ref<const std::string&>(); }
+
 std::string found(const json::Value& v) {
-    if (v.is(json::Type::kString)) return json::quote(v.as_string());
-    if (v.is(json::Type::kNumber)) return json::format_number(v.as_number());
-    return json::type_name(v.type());
+    if (v.is_string()) return json::quote(text_of(v));
+    if (v.is_number()) return v.dump();
+    return json::type_name(v);
 }
 
 int hex_digit(char c) {
@@ -42,51 +45,49 @@ const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123
 
 }  // namespace
 
-void Field::fail(const std::string& message) const {
-    throw DescriptionError{value_->position(), path_, message};
-}
+void Field::fail(const std::string& message) const { throw DescriptionError{position(), path_, message}; }
 
 void Field::expect_object() const {
-    if (!value_->is(json::Type::kObject)) fail("expected an object, found " + found(*value_));
+    if (!value_->is_object()) fail("expected an object, found " + found(*value_));
 }
 
 void Field::keys(const std::vector<const char*>& allowed) const {
     expect_object();
-    for (size_t i = 0; i < value_->size(); ++i) {
-        const std::string& key = value_->key(i);
+    for (auto it = value_->begin(); it != value_->end(); ++it) {
+        const std::string& key = it.key();
         bool known = false;
         for (const char* a : allowed) known = known || key == a;
         if (known) continue;
         std::string list;
         for (const char* a : allowed) list += std::string(list.empty() ? "" : ", ") + a;
-        Field(value_->at(i), member_path(path_, key)).fail("unknown member " + json::quote(key) +
+        Field(*it, member_path(path_, key), places_).fail("unknown member " + json::quote(key) +
                                                           "; the members here are: " + list);
     }
 }
 
 bool Field::has(const char* key) const {
-    return value_->is(json::Type::kObject) && value_->find(key) != nullptr;
+    return value_->is_object() && value_->contains(key);
 }
 
 Field Field::operator[](const char* key) const {
     expect_object();
-    const json::Value* v = value_->find(key);
-    if (!v) fail(std::string("missing member \"") + key + "\"");
-    return Field(*v, member_path(path_, key));
+    auto it = value_->find(key);
+    if (it == value_->end()) fail(std::string("missing member \"") + key + "\"");
+    return Field(*it, member_path(path_, key), places_);
 }
 
 size_t Field::count() const {
-    if (!value_->is(json::Type::kArray)) fail("expected an array, found " + found(*value_));
+    if (!value_->is_array()) fail("expected an array, found " + found(*value_));
     return value_->size();
 }
 
 Field Field::item(size_t i) const {
-    return Field(value_->at(i), path_ + "[" + std::to_string(i) + "]");
+    return Field((*value_)[i], path_ + "[" + std::to_string(i) + "]", places_);
 }
 
 std::string Field::text(size_t max_bytes) const {
-    if (!value_->is(json::Type::kString)) fail("expected a string, found " + found(*value_));
-    const std::string& s = value_->as_string();
+    if (!value_->is_string()) fail("expected a string, found " + found(*value_));
+    const std::string& s = text_of(*value_);
     if (s.size() > max_bytes)
         fail("the text is " + std::to_string(s.size()) + " bytes long; at most " +
              std::to_string(max_bytes) + " fit here");
@@ -94,39 +95,53 @@ std::string Field::text(size_t max_bytes) const {
 }
 
 float Field::real() const {
-    if (value_->is(json::Type::kString)) {
-        const std::string& s = value_->as_string();
+    if (value_->is_string()) {
+        const std::string& s = text_of(*value_);
         if (s == "NaN") return NAN;
         if (s == "Infinity") return INFINITY;
         if (s == "-Infinity") return -INFINITY;
     }
-    if (!value_->is(json::Type::kNumber)) fail("expected a number, found " + found(*value_));
+    if (!value_->is_number()) fail("expected a number, found " + found(*value_));
     // Numbers from halfway between the largest float and 2^128 upwards
     // would round to infinity.
     static const double kLimit = std::ldexp(2.0 - std::ldexp(1.0, -24), 127);
-    double d = value_->as_number();
+    double d = value_->get<double>();
     if (std::fabs(d) >= kLimit) fail(found(*value_) + " is too large for a single-precision number");
     return float(d);
 }
 
 long long Field::integer(long long lo, long long hi) const {
-    if (!value_->is(json::Type::kNumber)) fail("expected a whole number, found " + found(*value_));
-    double d = value_->as_number();
-    if (d != std::floor(d)) fail(found(*value_) + " is not a whole number");
-    if (d < double(lo) || d > double(hi))
+    if (!value_->is_number()) fail("expected a whole number, found " + found(*value_));
+    auto out_of_range = [&]() {
         fail(found(*value_) + " is out of range (" + std::to_string(lo) + " to " + std::to_string(hi) + ")");
+    };
+    // Whole numbers are compared exactly; a number with a fraction or an
+    // exponent ("12.0", "1e2") counts when its value is whole.
+    if (value_->is_number_unsigned()) {
+        const unsigned long long u = value_->get<unsigned long long>();
+        if (hi < 0 || u > static_cast<unsigned long long>(hi)) out_of_range();
+        return static_cast<long long>(u);
+    }
+    if (value_->is_number_integer()) {
+        const long long i = value_->get<long long>();
+        if (i < lo || i > hi) out_of_range();
+        return i;
+    }
+    double d = value_->get<double>();
+    if (d != std::floor(d)) fail(found(*value_) + " is not a whole number");
+    if (d < double(lo) || d > double(hi)) out_of_range();
     return static_cast<long long>(d);
 }
 
 int32_t Field::flag() const {
-    if (value_->is(json::Type::kBool)) return value_->as_bool() ? 1 : 0;
-    if (!value_->is(json::Type::kNumber)) fail("expected true, false or a number, found " + found(*value_));
+    if (value_->is_boolean()) return value_->get<bool>() ? 1 : 0;
+    if (!value_->is_number()) fail("expected true, false or a number, found " + found(*value_));
     return i32();
 }
 
 uint32_t Field::colour() const {
-    if (value_->is(json::Type::kString)) {
-        const std::string& s = value_->as_string();
+    if (value_->is_string()) {
+        const std::string& s = text_of(*value_);
         bool ok = s.size() == 7 && s[0] == '#';
         for (size_t i = 1; ok && i < 7; ++i) ok = hex_digit(s[i]) >= 0;
         if (!ok) fail("a colour is \"#RRGGBB\" or a COLORREF number (0x00BBGGRR), found " + found(*value_));
@@ -134,21 +149,21 @@ uint32_t Field::colour() const {
         // The text names red first; a COLORREF keeps red in its lowest byte.
         return byte(1) | (byte(3) << 8) | (byte(5) << 16);
     }
-    if (!value_->is(json::Type::kNumber))
+    if (!value_->is_number())
         fail("a colour is \"#RRGGBB\" or a COLORREF number (0x00BBGGRR), found " + found(*value_));
     return uint32_t(integer(0, UINT32_MAX));
 }
 
 int32_t Field::named(std::initializer_list<std::pair<const char*, int32_t>> names, long long lo,
                      long long hi) const {
-    if (value_->is(json::Type::kString)) {
+    if (value_->is_string()) {
         for (const auto& n : names)
-            if (value_->as_string() == n.first) return n.second;
+            if (text_of(*value_) == n.first) return n.second;
         std::string list;
         for (const auto& n : names) list += std::string(list.empty() ? "" : ", ") + json::quote(n.first);
         fail("unknown name " + found(*value_) + "; use a number or one of " + list);
     }
-    if (!value_->is(json::Type::kNumber))
+    if (!value_->is_number())
         fail("expected a number or a name, found " + found(*value_));
     return int32_t(integer(lo, hi));
 }
@@ -197,60 +212,75 @@ Bytes Field::base64() const {
 // ---- Writers -------------------------------------------------------------------
 
 json::Value real_value(float f) {
-    if (std::isnan(f)) return json::Value::string("NaN");
-    if (std::isinf(f)) return json::Value::string(f > 0 ? "Infinity" : "-Infinity");
-    return json::Value::number_from_float(f);
+    if (std::isnan(f)) return "NaN";
+    if (std::isinf(f)) return f > 0 ? "Infinity" : "-Infinity";
+    // The fewest significant digits that give back f once read as a double
+    // and cast to float, the way the tools read numbers: 0.1, not the
+    // double nearest to the float 0.1.
+    double d = double(f);
+    char buffer[40];
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::snprintf(buffer, sizeof buffer, "%.*g", digits, double(f));
+        if (float(std::strtod(buffer, nullptr)) == f) {
+            d = std::strtod(buffer, nullptr);
+            break;
+        }
+    }
+    // Whole values are written as integers ("12", not "12.0"); a negative
+    // zero stays a float ("-0.0"), as an integer it would lose its sign.
+    if (d == std::floor(d) && std::fabs(d) < 1e15 && !(d == 0 && std::signbit(d))) return static_cast<long long>(d);
+    return d;
 }
 
 json::Value flag_value(int32_t v) {
-    if (v == 0 || v == 1) return json::Value::boolean(v == 1);
-    return json::Value::number(v);
+    if (v == 0 || v == 1) return v == 1;
+    return v;
 }
 
 json::Value colour_value(uint32_t c) {
-    if (c >> 24) return json::Value::number(c);
+    if (c >> 24) return c;
     char buffer[8];
     std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", unsigned(c & 0xFF), unsigned((c >> 8) & 0xFF),
                   unsigned((c >> 16) & 0xFF));
-    return json::Value::string(buffer);
+    return buffer;
 }
 
 json::Value alignment_value(int16_t a) {
     static const char* const kNames[] = {"left", "centre", "right", "decimal"};
-    if (a >= 0 && a <= 3) return json::Value::string(kNames[a]);
-    return json::Value::number(a);
+    if (a >= 0 && a <= 3) return kNames[a];
+    return a;
 }
 
 json::Value style_value(int16_t s) {
     static const char* const kNames[] = {"bold", "italic", "underline", "strikeout"};
-    if (s & ~15) return json::Value::number(s);
+    if (s & ~15) return s;
     json::Value names = json::Value::array();
     for (int bit = 0; bit < 4; ++bit)
-        if (s & (1 << bit)) names.push(json::Value::string(kNames[bit]));
+        if (s & (1 << bit)) names.push_back(kNames[bit]);
     return names;
 }
 
 json::Value orientation_value(int16_t o) {
-    if (o == 0) return json::Value::string("portrait");
-    if (o == 1) return json::Value::string("landscape");
-    return json::Value::number(o);
+    if (o == 0) return "portrait";
+    if (o == 1) return "landscape";
+    return o;
 }
 
 json::Value zoom_value(int32_t z) {
     switch (z) {
-    case 0: return json::Value::string("fitWidth");
-    case kZoomFitWindow: return json::Value::string("fitWindow");
-    case kZoom75: return json::Value::string("75%");
-    case kZoom100: return json::Value::string("100%");
-    case kZoom125: return json::Value::string("125%");
-    default: return json::Value::number(z);
+    case 0: return "fitWidth";
+    case kZoomFitWindow: return "fitWindow";
+    case kZoom75: return "75%";
+    case kZoom100: return "100%";
+    case kZoom125: return "125%";
+    default: return z;
     }
 }
 
 json::Value display_value(int32_t d) {
-    if (d == 0) return json::Value::string("normal");
-    if (d == kDisplayShrink) return json::Value::string("shrink");
-    return json::Value::number(d);
+    if (d == 0) return "normal";
+    if (d == kDisplayShrink) return "shrink";
+    return d;
 }
 
 std::string to_hex(const uint8_t* data, size_t size) {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "document_dump.h"
-#include "json.h"
+#include "json_text.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -13,7 +13,7 @@
 #include "document/container.h"
 #include "document/file_io.h"
 #include "document_json.h"
-#include "json.h"
+#include "json_text.h"
 #include "vel_writer.h"
 
 namespace {
@@ -110,9 +110,9 @@ int main(int argc, char** argv) {
 
     vell::Bytes source;
     if (!vell::read_file(input, &source)) return fail("cannot read " + input);
-    vell::json::Value root;
+    vell::json::Parsed description;
     vell::json::ParseError parse_error;
-    if (!vell::json::parse(std::string(source.begin(), source.end()), &root, &parse_error)) {
+    if (!vell::json::parse(std::string(source.begin(), source.end()), &description, &parse_error)) {
         vell::DescriptionError e{parse_error.where, "", parse_error.message};
         std::fprintf(stderr, "%s\n", vell::format_error(input, e).c_str());
         return 1;
@@ -121,7 +121,8 @@ int main(int argc, char** argv) {
     vell::Bytes doc;
     std::vector<vell::DescriptionError> warnings;
     try {
-        doc = vell::compile_document(root, std::filesystem::path(input).parent_path().string(), &warnings);
+        doc = vell::compile_document(description.root, &description.places,
+                                     std::filesystem::path(input).parent_path().string(), &warnings);
     } catch (const vell::DescriptionError& e) {
         std::fprintf(stderr, "%s\n", vell::format_error(input, e).c_str());
         return 1;

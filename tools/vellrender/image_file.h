@@ -1,5 +1,6 @@
 // Picture files of a rendered page: 24-bit Windows bitmaps and PNG images,
-// written from rows of blue-green-red pixels, top row first.
+// written from rows of blue-green-red pixels, top row first, with the
+// resolution the page was drawn at.
 #pragma once
 
 #include <cstddef>
@@ -18,10 +19,11 @@ struct PixelRows {
 
 // A BITMAPFILEHEADER, a BITMAPINFOHEADER and the rows bottom-up, each
 // padded to 4 bytes: what LoadImageA and every viewer read.
-Bytes encode_bmp(const PixelRows& rows);
+Bytes encode_bmp(const PixelRows& rows, int dpi_x, int dpi_y);
 
-// An 8-bit RGB PNG without interlacing; the image data goes into stored
-// (uncompressed) deflate blocks, so no compression library is needed.
-Bytes encode_png(const PixelRows& rows);
+// A compressed 8-bit RGB PNG made by the Windows Imaging Component
+// (png_file_win.cpp), the resolution in its pHYs chunk; empty when the
+// component fails.
+Bytes encode_png(const PixelRows& rows, int dpi_x, int dpi_y);
 
 }  // namespace vell

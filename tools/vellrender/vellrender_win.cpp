@@ -153,7 +153,12 @@ int render_document(const Options& o) {
                 o.printer ? settings.data() : nullptr, o.printer ? int32_t(settings.size()) : 0);
 
     const PixelRows rows = image.rows();
-    const Bytes file = ends_with(o.output, ".png") ? encode_png(rows) : encode_bmp(rows);
+    const bool png = ends_with(o.output, ".png");
+    const Bytes file = png ? encode_png(rows, o.dpi_x, o.dpi_y) : encode_bmp(rows, o.dpi_x, o.dpi_y);
+    if (file.empty()) {
+        std::fprintf(stderr, "vellrender: the Windows Imaging Component cannot make the PNG image\n");
+        return 3;
+    }
     if (!write_file(o.output, file)) {
         std::fprintf(stderr, "vellrender: cannot write %s\n", o.output.c_str());
         return 3;

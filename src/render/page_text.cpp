@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "render/units.h"
 
@@ -166,8 +167,10 @@ int PageTextSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned)
     if (!text || !rect) return 0;
     const std::string all(text);
     const int line_height = inner_.text_metrics().height;
-    const std::vector<TextLine> lines =
-        wrap_text_lines(inner_, all, rect->right - rect->left);
+    // Corrupt rectangles may span more than the int range.
+    const int64_t span = int64_t(rect->right) - int64_t(rect->left);
+    const int width = int(std::clamp<int64_t>(span, INT32_MIN, INT32_MAX));
+    const std::vector<TextLine> lines = wrap_text_lines(inner_, all, width);
     // Like an edit control, only whole lines show: a line that would pass
     // the rectangle's bottom and every line after it are cut.
     int64_t top = rect->top;

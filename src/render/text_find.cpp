@@ -148,29 +148,29 @@ bool DocumentSearch::look(const PageText& text) {
     if (finished_) return false;
     const bool partial = first_look_ && has_position_ && page_ == start_page_;
     const int count = int(text.items.size());
+    // The first match in walking order: text i, at character at.
+    int item = -1;
+    size_t at = std::string::npos;
     if (forward_) {
-        for (int i = partial ? position_item_ : 0; i < count; ++i) {
+        for (int i = partial ? position_item_ : 0; i < count && at == std::string::npos; ++i) {
             const size_t from = partial && i == position_item_ ? position_offset_ + 1 : 0;
-            const size_t at = find_in_text(text.items[size_t(i)].text, needle_, options_, from);
-            if (at != std::string::npos) {
-                match_ = TextMatch{page_, i, at, needle_.size()};
-                found_ = finished_ = true;
-                ++done_;
-                return true;
-            }
+            at = find_in_text(text.items[size_t(i)].text, needle_, options_, from);
+            item = i;
         }
     } else {
-        for (int i = partial ? std::min(position_item_, count - 1) : count - 1; i >= 0; --i) {
+        for (int i = partial ? std::min(position_item_, count - 1) : count - 1;
+             i >= 0 && at == std::string::npos; --i) {
             const size_t before =
                 partial && i == position_item_ ? position_offset_ : std::string::npos;
-            const size_t at = find_last_in_text(text.items[size_t(i)].text, needle_, options_, before);
-            if (at != std::string::npos) {
-                match_ = TextMatch{page_, i, at, needle_.size()};
-                found_ = finished_ = true;
-                ++done_;
-                return true;
-            }
+            at = find_last_in_text(text.items[size_t(i)].text, needle_, options_, before);
+            item = i;
         }
+    }
+    if (at != std::string::npos) {
+        match_ = TextMatch{page_, item, at, needle_.size()};
+        found_ = finished_ = true;
+        ++done_;
+        return true;
     }
     advance();
     return false;

@@ -42,13 +42,18 @@ const LargeDocument& large_document() {
     return instance;
 }
 
-// The whole search, from page 1 to the match on the last page.
-void BM_FindOnLastPage(benchmark::State& state) {
-    Document doc;
+// The large document opened as the viewer opens it, page 1 loaded.
+void open_large(Document& doc) {
     open_document(doc, large_document().path, 0);
     read_header(doc);
     read_page_index(doc);
     load_page(doc, 1);
+}
+
+// The whole search, from page 1 to the match on the last page.
+void BM_FindOnLastPage(benchmark::State& state) {
+    Document doc;
+    open_large(doc);
     RecordingSurface measure;
     const FindOptions options{state.range(0) != 0, false};
     int32_t pages = 0;
@@ -71,10 +76,7 @@ BENCHMARK(BM_FindOnLastPage)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Use
 // which are not in the bytes, so no page is passed over ("99999" is on none).
 void BM_FindReadingEveryPage(benchmark::State& state) {
     Document doc;
-    open_document(doc, large_document().path, 0);
-    read_header(doc);
-    read_page_index(doc);
-    load_page(doc, 1);
+    open_large(doc);
     RecordingSurface measure;
     int32_t pages = 0;
     for (auto _ : state) {

@@ -81,6 +81,10 @@ void unplug_find() {
 }
 
 bool on_find_command(int id) {
+    if (id != find_ids::kOpen && id != find_ids::kNext && id != find_ids::kPrevious) return false;
+    // A modal dialog of the viewer (jump, print, a message) is open: find
+    // waits until it has gone.
+    if (!IsWindowEnabled(find_keys().viewer)) return true;
     switch (id) {
     case find_ids::kOpen: open_find_dialog(find_keys().viewer); return true;
     case find_ids::kNext:

@@ -142,9 +142,8 @@ void render_current_page(PageImage& image) {
 
 int scroll_position(HWND bar) { return bar ? GetScrollPos(bar, SB_CTL) : 0; }
 
-// Copies the visible part of the image into a device context of the page
-// area. Drawing failures are ignored, as everywhere in drawing.
-void copy_into(const PageImage& image, HDC target) {
+// What a copy into the page area depends on now.
+CopyInput copy_input(const PageImage& image) {
     RECT area = {};
     GetWindowRect(image.windows.page_area, &area);
     const PageGeometry& geometry = page_geometry();
@@ -161,6 +160,19 @@ void copy_into(const PageImage& image, HDC target) {
     in.vertical_needed = scroll_bars_needed().vertical;
     in.horizontal_position = scroll_position(image.windows.horizontal_bar);
     in.vertical_position = scroll_position(image.windows.vertical_bar);
+    return in;
+}
+
+PageOverlay& page_overlay() {
+    static PageOverlay overlay = nullptr;
+    return overlay;
+}
+
+// Copies the visible part of the image into a device context of the page
+// area, and draws the overlay over the copy. Drawing failures are ignored,
+// as everywhere in drawing.
+void copy_into(const PageImage& image, HDC target) {
+    const CopyInput in = copy_input(image);
     const CopyPlan plan = plan_copy(in);
     if (plan.stretch)
         StretchBlt(target, 0, 0, plan.dest_width, plan.dest_height, image.dc, plan.source_x,
@@ -168,10 +180,15 @@ void copy_into(const PageImage& image, HDC target) {
     else
         BitBlt(target, 0, 0, plan.dest_width, plan.dest_height, image.dc, plan.source_x,
                plan.source_y, SRCCOPY);
+    if (page_overlay()) page_overlay()(target, in, plan);
     ++page_image_counters().copies;
 }
 
 }  // namespace
+
+void set_page_overlay(PageOverlay overlay) { page_overlay() = overlay; }
+
+CopyInput page_copy_input() { return copy_input(page_image()); }
 
 void create_page_image(const PageImageWindows& windows) {
     release_page_image();

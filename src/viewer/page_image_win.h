@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "viewer/page_image.h"
+
 namespace vell {
 
 // The viewer window's parts the page image works with.
@@ -39,5 +41,14 @@ void copy_page_to_screen();
 // WM_PAINT of the viewer window: BeginPaint on the page area, copy, EndPaint,
 // so the area's own grey frame does not paint over the copy.
 void paint_page_area();
+
+// Drawn over every copy into the page area, after the image and never into
+// it (the find mark), so scrolling keeps it without rendering.
+using PageOverlay = void (*)(HDC target, const CopyInput& input, const CopyPlan& plan);
+void set_page_overlay(PageOverlay overlay);
+
+// What a copy into the page area depends on now: zoom, geometry, the
+// area's size and the bars.
+CopyInput page_copy_input();
 
 }  // namespace vell

@@ -10,6 +10,7 @@
 #include "startup/startup_win.h"
 #include "viewer/building_win.h"
 #include "viewer/commands_win.h"
+#include "viewer/find_win.h"
 #include "viewer/menu_win.h"
 #include "viewer/message_box.h"
 #include "viewer/page_area_win.h"
@@ -29,7 +30,10 @@ namespace {
 void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_COPYDATA: on_building_message(reinterpret_cast<const COPYDATASTRUCT*>(lparam)); break;
-    case WM_INITDIALOG: set_up_window(window); break;
+    case WM_INITDIALOG:
+        set_up_window(window);
+        plug_find(window);
+        break;
     case WM_SIZE: lay_out_window(window, wparam, lparam); break;
     case WM_SYSCOMMAND: on_system_command(); break;
     case WM_CLOSE: close_window(window); break;
@@ -40,7 +44,9 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
             answer_tooltip(viewer_window().toolbar, notification);
         break;
     }
-    case WM_COMMAND: on_command(window, LOWORD(wparam), HIWORD(wparam)); break;
+    case WM_COMMAND:
+        if (!on_find_command(LOWORD(wparam))) on_command(window, LOWORD(wparam), HIWORD(wparam));
+        break;
     case WM_HSCROLL: on_scroll(true, wparam); break;
     case WM_VSCROLL: on_scroll(false, wparam); break;
     case WM_PAINT: paint_page_area(); break;
@@ -54,6 +60,7 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
 // What the window leaves behind when it has gone: no label effects, no fit
 // hook, no owner for message boxes, no handles.
 void forget_window() {
+    unplug_find();
     unplug_label_effects();
     render_hooks().fit_page_area = nullptr;
     set_message_box_owner(nullptr);

@@ -85,6 +85,7 @@ int usage() {
                          "         --ok|--cancel\n");
     std::fprintf(stderr, "  printers   win.ini's default printer entry and every printer\n");
     std::fprintf(stderr, "  fault make KIND PATH | page-added POSITION | env NAME=VALUE... run ...\n");
+    std::fprintf(stderr, "  find make KIND PATH | mark --title T | wait-status-prefix TEXT\n");
     return 64;
 }
 
@@ -131,6 +132,8 @@ int main(int argc, char** argv) {
         status = vtdriver::cmd_make_viewer_doc(args);
     else if (command == "fault")
         status = vtdriver::cmd_fault(args);
+    else if (command == "find")
+        status = vtdriver::cmd_find(args);
     else
         return usage();
     std::fflush(stdout);

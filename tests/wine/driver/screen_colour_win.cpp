@@ -13,13 +13,11 @@
 #include <vector>
 
 #include "driver.h"
+#include "viewer_driver.h"
 #include "window_search_win.h"
 
 namespace vtdriver {
 
-namespace {
-
-// The screen's pixels inside rect as 0x00RRGGBB values, top row first.
 std::vector<uint32_t> screen_pixels(const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
@@ -50,8 +48,6 @@ std::vector<uint32_t> screen_pixels(const RECT& rect) {
     for (uint32_t& p : pixels) p &= 0x00FFFFFF;
     return pixels;
 }
-
-}  // namespace
 
 int cmd_area_colour(const Args& args) {
     Options options(args, {"--title", "--id", "--colour", "--timeout"});

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,12 @@ namespace vtdriver {
 int cmd_viewer(const Args& args);
 // `vtdriver make-viewer-doc KIND PATH`: the viewer tests' documents.
 int cmd_make_viewer_doc(const Args& args);
+// `vtdriver find ...`: the find cases' documents and checks (find_win.cpp).
+int cmd_find(const Args& args);
+
+// The screen's pixels inside rect as 0x00RRGGBB values, top row first
+// (screen_colour_win.cpp).
+std::vector<uint32_t> screen_pixels(const RECT& rect);
 
 namespace viewer {
 

@@ -1,0 +1,46 @@
+// Reading the texts of arbitrary page bytes and finding a text in them:
+// nothing may crash or read outside the page, a page that the page-bytes
+// filter passes over holds no match, and the measuring surface is left as
+// it was found.
+#include <string>
+
+#include "render/page_text.h"
+#include "render/recording_surface.h"
+#include "render/text_find.h"
+
+using namespace vell;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    PageSource page;
+    page.bytes = data;
+    page.size = size;
+    page.page_number = 3;
+    page.page_count = 12;
+    RecordingSurface measure({96, 96}, {96, 96});
+    const PageText text = read_page_text(page, measure);
+    if (measure.live_objects() != 0 || !measure.problems().empty()) __builtin_trap();
+
+    // The needle: the first two bytes, case and words from the third.
+    const std::string needle(reinterpret_cast<const char*>(data), size < 2 ? size : 2);
+    const FindOptions options{size > 2 && (data[2] & 1), size > 2 && (data[2] & 2)};
+    // Pages the filter passes over never hold a match.
+    if (!PageBytesFilter(needle, options).may_match(data, size))
+        for (const PageTextItem& item : text.items)
+            if (find_in_text(item.text, needle, options) != std::string::npos) __builtin_trap();
+
+    DocumentSearch search(needle, options, size > 2 && (data[2] & 4), 3, 2, nullptr);
+    while (!search.finished()) {
+        if (!search.worth_reading(data, size)) {
+            search.pass();
+            continue;
+        }
+        if (search.look(text)) {
+            const TextMatch& m = search.match();
+            if (m.item < 0 || size_t(m.item) >= text.items.size()) __builtin_trap();
+            if (m.offset + m.length > text.items[size_t(m.item)].text.size()) __builtin_trap();
+            const PageRect r = text_part_rect(measure, text, text.items[size_t(m.item)], m.offset, m.length);
+            if (!(r.right >= r.left) || !(r.bottom >= r.top)) __builtin_trap();
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,66 @@
+// The viewer's search over a document file: pages read for it leave the
+// page held for display alone, and a match found is placed in the page area.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "document/document.h"
+#include "document_test_util.h"
+#include "render/recording_surface.h"
+#include "vel_writer.h"
+#include "viewer/find_search.h"
+#include "viewer/page_image.h"
+
+namespace vell {
+namespace {
+
+TEST(FindSearch, ReadsPagesWithoutChangingTheLoadedPage) {
+    testing_document::TempDir dir;
+    const std::string path = dir.file("find.vel");
+    DocumentPlan plan;
+    for (int n = 1; n <= 4; ++n) {
+        PageBuilder page;
+        page.aligned_text(1, 1, 0, n == 3 ? "the needle" : "hay " + std::to_string(n)).end_of_page();
+        plan.pages.push_back(page.bytes());
+    }
+    ASSERT_TRUE(write_file(path, write_document(plan)));
+    Document doc;
+    ASSERT_TRUE(open_document(doc, path, 0));
+    read_header(doc);
+    read_page_index(doc);
+    load_page(doc, 2);
+    const Bytes shown = doc.page;
+
+    RecordingSurface measure;
+    PageSearchRun run(doc, measure, DocumentSearch("Needle", {}, true, 4, 4, nullptr));
+    while (run.step()) {
+    }
+    ASSERT_TRUE(run.search().found());
+    EXPECT_EQ(run.search().match().page, 3);
+    EXPECT_TRUE(run.search().wrapped());
+    EXPECT_EQ(run.pages_read(), 1);  // the other pages do not hold the text
+    EXPECT_GT(run.match_rect().right, run.match_rect().left);
+    EXPECT_EQ(doc.page_number, 2);
+    EXPECT_EQ(doc.page, shown);
+    close_document(doc);
+}
+
+TEST(FindSearch, MatchesArePlacedInThePageAreaAndScrolledIntoView) {
+    CopyInput in;
+    in.zoom = 1.0;
+    in.area_width = 400;
+    in.area_height = 300;  // the 11-inch page overflows by 756 rows
+    in.vertical_needed = true;
+    const PageRect low{1.0, 9.0, 2.0, 9.2};
+    const ScrollPositions shown = scroll_positions_showing(in, low);
+    in.vertical_position = shown.vertical;
+    const SurfaceRect r = page_rect_in_area(in, plan_copy(in), low);
+    EXPECT_GE(r.top, 0);
+    EXPECT_LE(r.bottom, in.area_height);
+    EXPECT_EQ(r.left, 95);  // image column 96, the copy starting at column 1
+    // Already in view: the bars stay.
+    EXPECT_EQ(scroll_positions_showing(in, low).vertical, shown.vertical);
+}
+
+}  // namespace
+}  // namespace vell

@@ -1,0 +1,149 @@
+# Wine tests of find: real keys through xdotool (Ctrl+F, typing, Enter, F3,
+# Esc), the status texts, and the yellow mark read from the screen.
+# shellcheck shell=bash
+
+readonly FIND_TITLE="Find Pages"
+
+# The 32767-page document, written once per rig: it is large (about 120 MB).
+large_find_doc() {
+  local doc="$VELL_RIG/find-large.vel"
+  if [ ! -s "$doc" ]; then
+    driver find make find-large "$(winpath "$doc.part")" || fail "find make find-large failed"
+    mv "$doc.part" "$doc"
+  fi
+  printf '%s' "$doc"
+}
+
+# keys_to TITLE KEY...: focuses the X window of that title and presses the keys.
+keys_to() {
+  local title=$1 id
+  shift
+  id=$(xdotool search --name "^$title\$" | head -n 1)
+  [ -n "$id" ] || fail "no X window named [$title]"
+  xdotool windowfocus --sync "$id" 2>>"$log" || xdotool windowfocus "$id" 2>>"$log" || true
+  xdotool key --clearmodifiers --delay 60 "$@"
+}
+
+# type_into_find TEXT: types into the find dialog's text field, replacing it.
+type_into_find() {
+  driver window --title Find --timeout 10 >/dev/null || fail "the find dialog did not open"
+  keys_to Find ctrl+a BackSpace
+  xdotool type --delay 30 "$1"
+}
+
+# mark_value KEY: one value of "find mark" on the viewer.
+mark_value() { sed -n "s/^$1=//p" "$work/mark.out"; }
+
+read_mark() {
+  for _ in $(seq 1 30); do
+    driver find mark --title "$1" >"$work/mark.out" || fail "find mark failed"
+    [ "$(mark_value box)" != none ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# The mark lies over the text: a box of one text line's height, with the
+# dark pixels of the text inside it.
+expect_mark_on_text() {
+  read_mark "$FIND_TITLE" || fail "no mark on the screen"
+  local box top bottom
+  box=$(mark_value box)
+  top=$(echo "$box" | cut -d, -f2)
+  bottom=$(echo "$box" | cut -d, -f4)
+  [ $((bottom - top)) -ge 8 ] && [ $((bottom - top)) -le 40 ] || fail "mark box $box is not one line"
+  [ "$(mark_value dark)" -gt 20 ] || fail "no text inside the mark $box: $(cat "$work/mark.out")"
+  echo "mark $box on page $1"
+}
+
+open_find_pages() {
+  local doc="$work/find.vel"
+  driver find make find-pages "$(winpath "$doc")" || fail "find make find-pages failed"
+  start_vell "$(winpath "$doc")"
+  driver viewer wait-status "Page 1 of 5" >/dev/null || fail "the viewer did not open"
+}
+
+# Ctrl+F, the text, Enter: page 2 with the mark over the text, scrolled into
+# view (it stands 9 inches down); F3: the next match, on page 4; a text that
+# is nowhere: "Not found", and the mark is gone.
+case_find_next_marks_the_text() {
+  open_find_pages
+  keys_to "$FIND_TITLE" ctrl+f
+  type_into_find "invoice 4711"
+  keys_to Find Return
+  driver viewer wait-status "Page 2 of 5" --timeout 10 >/dev/null || fail "Enter did not go to page 2"
+  expect_mark_on_text 2
+  keys_to Find F3
+  driver viewer wait-status "Page 4 of 5" --timeout 10 >/dev/null || fail "F3 did not go to page 4"
+  expect_mark_on_text 4
+  # Shift+F3 in the viewer window itself goes back to page 2.
+  keys_to "$FIND_TITLE" shift+F3
+  driver viewer wait-status "Page 2 of 5" --timeout 10 >/dev/null || fail "Shift+F3 did not go back"
+  type_into_find "nowhere to be seen"
+  keys_to Find Return
+  driver viewer wait-status "Not found" --timeout 10 >/dev/null || fail "no Not found"
+  driver find mark --title "$FIND_TITLE" >"$work/mark.out" || fail "find mark failed"
+  expect_eq "mark after Not found" none "$(mark_value box)"
+  driver viewer close >/dev/null || fail "the viewer did not close"
+  expect_vell_ends
+}
+
+# Whole words: "voice" is in "Invoice" only, so it is not found; with the
+# option off it is, and the next page change takes the mark away.
+case_find_whole_words_and_page_change() {
+  open_find_pages
+  keys_to "$FIND_TITLE" ctrl+f
+  type_into_find "voice"
+  # Tab, Tab: from the text past Match case to Whole words.
+  keys_to Find Tab Tab space Return
+  driver viewer wait-status "Not found" --timeout 10 >"$work/status.out" || fail "whole word voice was found: $(cat "$work/status.out")"
+  keys_to Find space Return
+  driver viewer wait-status "Page 2 of 5" --timeout 10 >/dev/null || fail "voice was not found"
+  read_mark "$FIND_TITLE" || fail "no mark"
+  driver viewer command 705 >/dev/null || fail "no next page"
+  driver viewer command 704 >/dev/null || fail "no previous page"
+  driver viewer wait-status "Page 2 of 5" >/dev/null || fail "not back on page 2"
+  driver find mark --title "$FIND_TITLE" >"$work/mark.out" || fail "find mark failed"
+  expect_eq "mark after a page change" none "$(mark_value box)"
+  driver viewer close >/dev/null || fail "the viewer did not close"
+  expect_vell_ends
+}
+
+# A search that reads every page ("99999" would only be a page number) of
+# 32767 pages shows its progress; Esc stops it on the page it started from.
+case_find_escape_stops_a_long_search() {
+  local doc
+  doc=$(large_find_doc)
+  start_vell --timeout 85 "$(winpath "$doc")"
+  driver viewer wait-status "Page 1 of 32767" --timeout 30 >/dev/null || fail "the viewer did not open"
+  keys_to "Find Large" ctrl+f
+  type_into_find "99999"
+  keys_to Find Return
+  driver find wait-status-prefix "Searching page" --timeout 20 >"$work/status.out" ||
+    fail "no progress: $(cat "$work/status.out")"
+  keys_to Find Escape
+  driver viewer wait-status "Search stopped" --timeout 10 >/dev/null || fail "Esc did not stop the search"
+  driver viewer command 705 >/dev/null || fail "no next page"
+  driver viewer wait-status "Page 2 of 32767" >/dev/null || fail "the search moved the current page"
+  driver viewer close >/dev/null || fail "the viewer did not close"
+  expect_vell_ends
+}
+
+# Benchmark: from Enter to the match on the last page of 32767 typical
+# pages; prints the time and the pages per second.
+case_find_bench_last_page() {
+  local doc started elapsed
+  doc=$(large_find_doc)
+  start_vell --timeout 85 "$(winpath "$doc")"
+  driver viewer wait-status "Page 1 of 32767" --timeout 30 >/dev/null || fail "the viewer did not open"
+  keys_to "Find Large" ctrl+f
+  type_into_find "closing balance"
+  started=$(date +%s%N)
+  keys_to Find Return
+  driver viewer wait-status "Page 32767 of 32767" --timeout 60 >/dev/null || fail "the last page's text was not found"
+  elapsed=$((($(date +%s%N) - started) / 1000000))
+  echo "find on the last page of 32767: ${elapsed} ms, $((32767 * 1000 / (elapsed > 0 ? elapsed : 1))) pages/s"
+  read_mark "Find Large" || fail "no mark on the last page"
+  driver viewer close >/dev/null || fail "the viewer did not close"
+  expect_vell_ends
+}

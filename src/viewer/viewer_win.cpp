@@ -10,6 +10,7 @@
 #include "startup/startup_win.h"
 #include "viewer/building_win.h"
 #include "viewer/commands_win.h"
+#include "viewer/comforts_win.h"
 #include "viewer/menu_win.h"
 #include "viewer/message_box.h"
 #include "viewer/page_area_win.h"
@@ -49,6 +50,8 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_RBUTTONDOWN: on_click_zoom(lparam, false); break;
     default: break;
     }
+    // The wheel, the keys and the display scale (comforts_win.h).
+    after_viewer_message(window, message, wparam, lparam);
 }
 
 // What the window leaves behind when it has gone: no label effects, no fit

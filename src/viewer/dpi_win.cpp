@@ -84,6 +84,10 @@ void set_up_comforts(HWND window) {
     // Tab goes from the page area to the boxes on the toolbar and back.
     add_style(w.toolbar, GWL_EXSTYLE, WS_EX_CONTROLPARENT);
     add_style(w.page_area, GWL_STYLE, WS_TABSTOP);
+    // The zoom box before the index box (moving them onto the toolbar put
+    // the last one moved first).
+    if (w.index_box)
+        SetWindowPos(w.index_box, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (w.page_area) SetFocus(w.page_area);
     // A window that opens on a monitor whose scale is not the system's.
     const int dpi = window_dpi(window);

@@ -77,11 +77,10 @@ VerticalMove vertical_move(int position, int delta_positions, bool bar_shown, in
 int zoom_percent_now(double zoom) { return round_half_even(zoom * 100.0); }
 
 int zoom_step_percent(double zoom, bool zoom_in) {
-    const int now = zoom_percent_now(zoom);
-    const int step =
-        std::clamp(click_zoom_percent(zoom, zoom_in), kZoomMinPercent, kZoomMaxPercent);
-    if (zoom_in ? step <= now : step >= now) return now;
-    return step;
+    // The click zoom's step, which holds to 25..125 and answers 0 for a
+    // step against its direction.
+    const int step = click_zoom_step(zoom, zoom_in);
+    return step ? step : zoom_percent_now(zoom);
 }
 
 int position_keeping_point(const KeepPointInput& in) {

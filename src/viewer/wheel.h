@@ -62,10 +62,10 @@ VerticalMove vertical_move(int position, int delta_positions, bool bar_shown,
                            int current_page, int32_t page_count);
 
 // A zoom step in the click-zoom steps, from the zoom factor now: the click
-// zoom's percentage, held to 25..125, and never against the direction asked
-// for: from a fit value above 125 % a step in stays where it is, from one
-// below 25 % a step out stays. Returns the current percentage (rounded)
-// when the step would change nothing.
+// zoom's step (click_zoom_step: held to 25..125, never against the
+// direction asked for), or the current percentage (rounded) when the step
+// would go the wrong way: from a fit value above 125 % a step in stays
+// where it is, from one below 25 % a step out stays.
 int zoom_step_percent(double zoom, bool zoom_in);
 // The percentage the zoom factor shows, rounded.
 int zoom_percent_now(double zoom);

@@ -74,25 +74,19 @@ ZoomPoint zoom_point(POINT at) {
 int kept_position(const ZoomPoint& before, bool horizontal) {
     const PixelExtent page = page_extent(zoom_factor().value);
     const RECT area = page_area_rect();
+    // The rectangles' edges across (horizontal) or down.
+    auto low = [horizontal](const RECT& r) { return horizontal ? r.left : r.top; };
+    auto high = [horizontal](const RECT& r) { return horizontal ? r.right : r.bottom; };
     KeepPointInput in;
     in.scrolled_before = before.scrolled;
-    if (horizontal) {
-        in.page_before = before.page.width;
-        in.page_after = page.width;
-        in.area_before = before.area.right - before.area.left;
-        in.area_after = area.right - area.left;
-        in.position_before = before.horizontal;
-        in.point_before = inside(before.at.x, before.area.left, before.area.right);
-        in.point_after = inside(before.at.x, area.left, area.right);
-    } else {
-        in.page_before = before.page.height;
-        in.page_after = page.height;
-        in.area_before = before.area.bottom - before.area.top;
-        in.area_after = area.bottom - area.top;
-        in.position_before = before.vertical;
-        in.point_before = inside(before.at.y, before.area.top, before.area.bottom);
-        in.point_after = inside(before.at.y, area.top, area.bottom);
-    }
+    in.page_before = horizontal ? before.page.width : before.page.height;
+    in.page_after = horizontal ? page.width : page.height;
+    in.area_before = high(before.area) - low(before.area);
+    in.area_after = high(area) - low(area);
+    in.position_before = horizontal ? before.horizontal : before.vertical;
+    const LONG at = horizontal ? before.at.x : before.at.y;
+    in.point_before = inside(at, low(before.area), high(before.area));
+    in.point_after = inside(at, low(area), high(area));
     return position_keeping_point(in);
 }
 

@@ -4,9 +4,18 @@
     python3 resources/make_images.py
 
 writes resources/toolbar.bmp (bitmap 501: 202 x 22 pixels, 16 colours, ten
-20 x 20 button images side by side) and resources/magnify.cur (cursor
-MAGNIFY: 32 x 32 monochrome, hot spot in the middle of the lens). Both files
-are committed; run this again only to change a picture.
+20 x 20 button images side by side), the same images drawn for 150 % and
+200 % displays (toolbar30.bmp, bitmap 502: 303 x 33 with 30 x 30 images;
+toolbar40.bmp, bitmap 503: 404 x 44 with 40 x 40 images),
+resources/magnify.cur (cursor MAGNIFY: 32 x 32 monochrome, hot spot in the
+middle of the lens) and resources/vell.ico (icon VELL_ICON: a page with
+lines of text at 16, 32, 48 and 256 pixels). The files are committed; run
+this again only to change a picture.
+
+The larger toolbar images are drawn from the same shapes at the larger
+scale (filled shapes cover the pixels whose centres they cover, lines and
+outlines keep a thickness of one pixel per 96 pixels per inch), not
+stretched from the 20-pixel ones.
 
 The toolbar is loaded with CreateMappedBitmap, which turns black, dark grey,
 light grey and white into the system's button colours, so the background is
@@ -14,6 +23,7 @@ light grey (the button face) and outlines are black or dark grey.
 """
 import os
 import struct
+import zlib
 
 # The 16-colour palette of the bitmap, as (red, green, blue).
 PALETTE = [
@@ -67,6 +77,64 @@ class Canvas:
             h = round(half * i / max(abs(span), 1))
             for y in range(mid_y - h, mid_y + h + 1):
                 self.put(x, y, colour)
+
+
+class ScaledCanvas(Canvas):
+    """The same drawing calls in 20-pixel cell coordinates, drawn onto a
+    canvas scale times larger. ox is in output pixels."""
+
+    def __init__(self, width, height, fill, scale):
+        super().__init__(width, height, fill)
+        self.scale = scale
+        self.thick = max(1, round(scale))
+
+    def at(self, v):
+        return int(v * self.scale // 1)
+
+    def fill(self, x0, y0, x1, y1, colour):
+        """Output pixels, both corners included, x relative to the cell."""
+        for y in range(y0, y1 + 1):
+            for x in range(x0, x1 + 1):
+                Canvas.put(self, x, y, colour)
+
+    def put(self, x, y, colour):
+        self.rect(x, y, x, y, colour)
+
+    def rect(self, x0, y0, x1, y1, colour):
+        self.fill(self.at(x0), self.at(y0), self.at(x1 + 1) - 1, self.at(y1 + 1) - 1, colour)
+
+    def frame(self, x0, y0, x1, y1, colour):
+        left, top = self.at(x0), self.at(y0)
+        right, bottom = self.at(x1 + 1) - 1, self.at(y1 + 1) - 1
+        t = self.thick
+        self.fill(left, top, right, top + t - 1, colour)
+        self.fill(left, bottom - t + 1, right, bottom, colour)
+        self.fill(left, top, left + t - 1, bottom, colour)
+        self.fill(right - t + 1, top, right, bottom, colour)
+
+    def line(self, x0, y0, x1, y1, colour):
+        s, t = self.scale, self.thick
+        steps = max(int(max(abs(x1 - x0), abs(y1 - y0)) * s * 2), 1)
+        for i in range(steps + 1):
+            cx = (x0 + 0.5 + (x1 - x0) * i / steps) * s
+            cy = (y0 + 0.5 + (y1 - y0) * i / steps) * s
+            left, top = round(cx - t / 2), round(cy - t / 2)
+            self.fill(left, top, left + t - 1, top + t - 1, colour)
+
+    def triangle(self, tip_x, mid_y, base_x, half, colour):
+        s = self.scale
+        span = abs(base_x - tip_x) or 1
+        direction = 1 if base_x > tip_x else -1
+        for ox in range(self.at(min(tip_x, base_x) - 1), self.at(max(tip_x, base_x) + 2)):
+            xs = (ox + 0.5) / s - 0.5
+            i = (xs - tip_x) * direction
+            if i < -0.5 or i > span + 0.5:
+                continue
+            h = half * max(i, 0) / span
+            for oy in range(self.at(mid_y - half - 1), self.at(mid_y + half + 2)):
+                ys = (oy + 0.5) / s - 0.5
+                if abs(ys - mid_y) <= h + 0.5:
+                    Canvas.put(self, ox, oy, colour)
 
 
 def close(c):
@@ -189,12 +257,97 @@ def bitmap_file(canvas):
     return header + info + palette + bits
 
 
-def toolbar():
-    canvas = Canvas(WIDTH, HEIGHT, FACE)
+def toolbar(cell=CELL):
+    """The ten images side by side, cell pixels square each."""
+    if cell == CELL:
+        canvas = Canvas(WIDTH, HEIGHT, FACE)
+    else:
+        scale = cell / CELL
+        canvas = ScaledCanvas(round(WIDTH * scale), round(HEIGHT * scale), FACE, scale)
     for i, draw in enumerate(IMAGES):
-        canvas.ox = i * CELL
+        canvas.ox = i * cell
         draw(canvas)
     return bitmap_file(canvas)
+
+
+def icon_pixels(size):
+    """The program icon at size pixels: a white page with a folded corner,
+    a navy heading and grey lines of text, on a transparent ground. Rows of
+    (red, green, blue, alpha), top row first."""
+    clear = (0, 0, 0, 0)
+    rows = [[clear] * size for _ in range(size)]
+    t = max(1, round(size / 32))
+    left, right = round(size * 0.16), round(size * 0.84) - 1
+    top, bottom = round(size * 0.03), round(size * 0.97) - 1
+    fold = round(size * 0.22)
+
+    def fill(x0, y0, x1, y1, colour):
+        for y in range(max(y0, 0), min(y1, size - 1) + 1):
+            for x in range(max(x0, 0), min(x1, size - 1) + 1):
+                rows[y][x] = colour
+
+    black, white, grey = (0, 0, 0, 255), (255, 255, 255, 255), (128, 128, 128, 255)
+    navy, face = (0, 0, 128, 255), (192, 192, 192, 255)
+    fill(left, top, right, bottom, black)
+    fill(left + t, top + t, right - t, bottom - t, white)
+    # The folded corner: cut away above the diagonal, the fold in grey.
+    for d in range(fold + 1):
+        fill(right - fold + d + 1, top, right, top + d - 1, clear)
+        fill(right - fold + d, top + d, right - fold + d + t - 1, top + d + t - 1, black)
+    fill(right - fold, top, right - fold + t - 1, top + fold, black)
+    fill(right - fold, top + fold, right, top + fold + t - 1, black)
+    for d in range(fold - t + 1):
+        fill(right - fold + t, top + d + t, right - fold + d, top + d + t, face)
+    inner_left, inner_right = left + 2 * t + size // 16, right - 2 * t - size // 16
+    heading = top + fold // 2
+    fill(inner_left, heading, right - fold - 2 * t, heading + max(1, size // 16), navy)
+    y = top + fold + 2 * t + max(1, size // 32)
+    step = max(3, size // 8)
+    while y + max(1, size // 32) <= bottom - 2 * t:
+        fill(inner_left, y, inner_right, y + max(1, size // 32) - 1, grey)
+        y += step
+    return rows
+
+
+def png_file(rows):
+    """An RGBA PNG file of the rows."""
+    raw = b"".join(b"\0" + bytes(v for pixel in row for v in pixel) for row in rows)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    height, width = len(rows), len(rows[0])
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def dib_image(rows):
+    """An icon image as a 32-bit bottom-up DIB with its AND mask."""
+    size = len(rows)
+    xor = b"".join(struct.pack("<BBBB", b, g, r, a) for row in reversed(rows) for (r, g, b, a) in row)
+    mask_row_bytes = (size + 31) // 32 * 4
+    mask = bytearray()
+    for row in reversed(rows):
+        bits = bytearray(mask_row_bytes)
+        for x, pixel in enumerate(row):
+            if pixel[3] == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    return info + xor + bytes(mask)
+
+
+def icon_file(sizes=(16, 32, 48, 256)):
+    """An icon file with one image per size; 256 is stored as PNG."""
+    images = [png_file(icon_pixels(n)) if n >= 256 else dib_image(icon_pixels(n)) for n in sizes]
+    directory = struct.pack("<HHH", 0, 1, len(sizes))
+    offset = 6 + 16 * len(sizes)
+    entries = b""
+    for n, image in zip(sizes, images):
+        entries += struct.pack("<BBBBHHII", n % 256, n % 256, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+    return directory + entries + b"".join(images)
 
 
 def magnifier_cursor():
@@ -243,6 +396,11 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     with open(os.path.join(here, "toolbar.bmp"), "wb") as f:
         f.write(toolbar())
+    for cell in (30, 40):
+        with open(os.path.join(here, "toolbar%d.bmp" % cell), "wb") as f:
+            f.write(toolbar(cell))
+    with open(os.path.join(here, "vell.ico"), "wb") as f:
+        f.write(icon_file())
     with open(os.path.join(here, "magnify.cur"), "wb") as f:
         f.write(magnifier_cursor())
 

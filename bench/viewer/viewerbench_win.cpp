@@ -1,10 +1,11 @@
 // The viewer benchmark: the viewer window in this process, timed from a page
 // command to the copied image, for a typical and a dense page; and the page
-// image's counters after scrolling and repainting, which must only copy.
+// image's counters after scrolling, wheel notches within a page and
+// repainting, which must only copy.
 //
 //   viewerbench [--repeat N]
 //
-// Prints one line per measurement; exits with 1 when scrolling or
+// Prints one line per measurement; exits with 1 when scrolling, the wheel or
 // repainting rendered the page, or the window could not be made.
 #include <fcntl.h>
 #include <io.h>
@@ -125,6 +126,23 @@ bool check_counters(HWND window) {
                 counters.renders - before.renders, counters.copies - before.copies, scroll_ms);
     const bool scroll_ok = counters.renders == before.renders && counters.copies >= before.copies + 30;
 
+    // Wheel notches within the page: from the middle, one down and one up
+    // in turn, so no notch reaches an edge and flips the page.
+    SendMessageA(window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 50), 0);
+    before = counters;
+    std::vector<double> notches;
+    for (int i = 0; i < 30; ++i) {
+        const double notch_start = milliseconds_now();
+        SendMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(i % 2 ? WHEEL_DELTA : -WHEEL_DELTA)), 0);
+        GdiFlush();
+        notches.push_back(milliseconds_now() - notch_start);
+    }
+    std::sort(notches.begin(), notches.end());
+    std::printf("wheel: 30 notches, renders +%lu, copies +%lu, median %.3f ms per notch\n",
+                counters.renders - before.renders, counters.copies - before.copies,
+                notches[notches.size() / 2]);
+    const bool wheel_ok = counters.renders == before.renders && counters.copies >= before.copies + 30;
+
     before = counters;
     for (int i = 0; i < 10; ++i)
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -132,7 +150,7 @@ bool check_counters(HWND window) {
     std::printf("repainting: 10 repaints, renders +%lu, copies +%lu\n",
                 counters.renders - before.renders, counters.copies - before.copies);
     const bool paint_ok = counters.renders == before.renders && counters.copies >= before.copies + 10;
-    return scroll_ok && paint_ok;
+    return scroll_ok && wheel_ok && paint_ok;
 }
 
 bool run(const char* name, const vell::Bytes& page, int repeat, bool* counters_ok) {

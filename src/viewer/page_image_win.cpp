@@ -243,6 +243,11 @@ void copy_page_to_screen() {
     ReleaseDC(image.windows.page_area, target);
 }
 
+void set_page_image_resolution(Resolution resolution) {
+    PageImage& image = page_image();
+    if (image.surface) image.surface->set_reported_resolution(resolution);
+}
+
 void paint_page_area() {
     const PageImage& image = page_image();
     if (!image.windows.page_area) return;

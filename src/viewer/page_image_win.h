@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "viewer/page_image.h"
+#include "render/surface.h"
 
 namespace vell {
 
@@ -37,6 +38,10 @@ void redraw_page();
 // Copies the visible part of the image into the page area (its window
 // device context) at the current scroll positions. After every scroll.
 void copy_page_to_screen();
+
+// Renders the page for a screen of this resolution from now on (the
+// monitor the window is on, when its scale is not the system's).
+void set_page_image_resolution(Resolution resolution);
 
 // WM_PAINT of the viewer window: BeginPaint on the page area, copy, EndPaint,
 // so the area's own grey frame does not paint over the copy.

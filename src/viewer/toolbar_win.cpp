@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "document/text.h"
+#include "viewer/comforts_win.h"
 #include "viewer/labels.h"
 #include "viewer/viewer_window_win.h"
 #include "viewer/window_contents.h"
@@ -12,7 +13,6 @@ namespace vell {
 
 namespace {
 
-constexpr int kImageSize = 20;
 constexpr int kImageCount = 10;
 
 void add_buttons(HWND toolbar, const Document& doc) {
@@ -38,11 +38,14 @@ HWND create_toolbar(HWND window, HINSTANCE instance, const Document& doc) {
                                    nullptr);
     if (!toolbar) return nullptr;
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
+    // The image set drawn for the display's scale: bitmap 501's 20-pixel
+    // images at 96 pixels per inch.
+    const ToolbarImageSet images = toolbar_image_set(window_dpi(window));
+    SendMessageA(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(images.size, images.size));
 
     ViewerResources& resources = viewer_resources();
     if (!resources.toolbar_bitmap)
-        resources.toolbar_bitmap = CreateMappedBitmap(instance, ids::kToolbarBitmap, 0, nullptr, 0);
+        resources.toolbar_bitmap = CreateMappedBitmap(instance, images.bitmap_id, 0, nullptr, 0);
     if (resources.toolbar_bitmap) {
         TBADDBITMAP bitmap = {nullptr, reinterpret_cast<UINT_PTR>(resources.toolbar_bitmap)};
         SendMessageA(toolbar, TB_ADDBITMAP, kImageCount, reinterpret_cast<LPARAM>(&bitmap));

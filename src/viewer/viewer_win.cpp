@@ -10,6 +10,7 @@
 #include "startup/startup_win.h"
 #include "viewer/building_win.h"
 #include "viewer/commands_win.h"
+#include "viewer/comforts_win.h"
 #include "viewer/find_win.h"
 #include "viewer/menu_win.h"
 #include "viewer/message_box.h"
@@ -51,10 +52,16 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_VSCROLL: on_scroll(false, wparam); break;
     case WM_PAINT: paint_page_area(); break;
     case WM_MOUSEMOVE: on_mouse_move(lparam); break;
-    case WM_LBUTTONDOWN: on_click_zoom(lparam, true); break;
-    case WM_RBUTTONDOWN: on_click_zoom(lparam, false); break;
+    // The dialog class takes double clicks: a quick second click arrives
+    // as one and is a second step.
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: on_click_zoom(lparam, true); break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: on_click_zoom(lparam, false); break;
     default: break;
     }
+    // The wheel, the keys and the display scale (comforts_win.h).
+    after_viewer_message(window, message, wparam, lparam);
 }
 
 // What the window leaves behind when it has gone: no label effects, no fit

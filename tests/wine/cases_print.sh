@@ -261,3 +261,16 @@ case_print_dialog_remembers_printer() {
   grep -q "^printer=OtherPDF$" "$work/second.out" || fail "the second dialog: $(cat "$work/second.out")"
   restore_default_printer
 }
+
+# Ctrl+P, pressed for real on the viewer window, opens the print dialog
+# (the command table's Print); cancelling it leaves the viewer as it was.
+case_print_by_ctrl_p() {
+  local doc="$work/three.vel"
+  make_doc print-three "$doc"
+  start_vell --timeout 60 "$(winpath "$doc")"
+  driver viewer get caption --timeout 20 >/dev/null || fail "no viewer window"
+  xdotool key ctrl+p
+  driver print-dialog --timeout 15 --cancel >"$work/dialog.out" || fail "Ctrl+P opened no print dialog"
+  driver viewer close >/dev/null || fail "the viewer window did not close"
+  expect_vell_ends
+}

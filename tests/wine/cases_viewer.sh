@@ -478,6 +478,8 @@ case_viewer_bench_counts() {
     fail "viewerbench: $(cat "$work/bench.out")"
   grep -q '^scrolling: 30 requests, renders +0, copies +30,' "$work/bench.out" ||
     fail "scrolling: $(cat "$work/bench.out")"
+  grep -q '^wheel: 30 notches, renders +0, copies +30,' "$work/bench.out" ||
+    fail "wheel: $(cat "$work/bench.out")"
   grep -q '^repainting: 10 repaints, renders +0, copies +10$' "$work/bench.out" ||
     fail "repainting: $(cat "$work/bench.out")"
 }

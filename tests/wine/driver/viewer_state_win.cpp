@@ -143,6 +143,29 @@ bool find_viewer(double timeout, Parts* parts) {
     }
 }
 
+namespace {
+
+// The control of the viewer that has the keyboard focus: "ID:CLASS", the
+// zoom box's edit as "107:Edit"; "window" for the viewer itself.
+std::string focus_of(const Parts& p) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(p.window, nullptr), &info) || !info.hwndFocus)
+        return "none";
+    if (info.hwndFocus == p.window) return "window";
+    HWND control = info.hwndFocus;
+    // An edit inside a combo box counts as that box's.
+    if (GetParent(control) == p.zoom_box || GetParent(control) == p.index_box)
+        return std::to_string(GetDlgCtrlID(GetParent(control))) + ":" + class_name(control);
+    return std::to_string(GetDlgCtrlID(control)) + ":" + class_name(control);
+}
+
+std::string count_property(HWND window, const char* name) {
+    return std::to_string(reinterpret_cast<uintptr_t>(GetPropA(window, name)));
+}
+
+}  // namespace
+
 std::vector<std::string> state_lines(const Parts& p) {
     Lines lines;
     add(lines, "caption", text_of(p.window));
@@ -161,6 +184,16 @@ std::vector<std::string> state_lines(const Parts& p) {
     add(lines, "area",
         std::to_string(area.left) + " " + std::to_string(area.top) + " " +
             std::to_string(area.right - area.left) + " " + std::to_string(area.bottom - area.top));
+    RECT bar = {};
+    GetWindowRect(p.vertical_bar, &bar);
+    add(lines, "vbar.width", std::to_string(bar.right - bar.left));
+    const LRESULT button = send(p.toolbar, TB_GETBUTTONSIZE, 0, 0);
+    add(lines, "toolbar.button",
+        std::to_string(LOWORD(button)) + "x" + std::to_string(HIWORD(button)));
+    add(lines, "focus", focus_of(p));
+    // The page image's counts, which the viewer window publishes.
+    add(lines, "renders", count_property(p.window, "vell.renders"));
+    add(lines, "copies", count_property(p.window, "vell.copies"));
     return lines;
 }
 

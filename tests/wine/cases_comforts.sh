@@ -1,0 +1,210 @@
+# Wine tests of the viewer's wheel, keys, Tab order and display scale, with
+# real input: xdotool moves the mouse, turns the wheel (buttons 4 and 5) and
+# presses keys on the rig's X display, so the events take the road a user's
+# do (X server, Wine, the thread's queue, the focused control).
+# shellcheck shell=bash
+
+# ---- helpers ------------------------------------------------------------
+
+# A case that fails leaves no viewer window for the next one.
+close_leftover() {
+  if [ "$1" -ne 0 ]; then driver viewer close --timeout 1 >/dev/null 2>&1 || true; fi
+  finish_case
+}
+trap 'close_leftover $?' EXIT
+
+open_twelve_pages() {
+  doc="$work/twelve.vel"
+  driver make-viewer-doc twelve-pages "$(winpath "$doc")" || fail "make-viewer-doc failed"
+  start_vell --timeout 60 "$(winpath "$doc")"
+  driver viewer get caption --timeout 20 >/dev/null || fail "no viewer window"
+}
+
+state_of() { driver viewer get "$1" | sed -n "s/^$1=//p"; }
+
+# expect_state KEY VALUE: the viewer shows KEY=VALUE within five seconds
+# (real input is handled a moment after xdotool has sent it).
+expect_state() {
+  local got=
+  for _ in $(seq 25); do
+    got=$(state_of "$1")
+    [ "$got" = "$2" ] && return 0
+    sleep 0.2
+  done
+  fail "$1: expected [$2], got [$got]"
+}
+
+# The mouse over the middle of the page area (its screen rectangle is
+# "area=LEFT TOP WIDTH HEIGHT").
+mouse_to_page() {
+  local left top width height
+  read -r left top width height <<<"$(state_of area)"
+  xdotool mousemove $((left + width / 2)) $((top + height / 2))
+}
+
+# ---- the wheel ----------------------------------------------------------------
+
+# With one line per notch set, a notch moves the bar one line step (3);
+# at the page's bottom a notch shows the next page from its top, at the top
+# the previous page from its bottom. Scrolling within the page only copies
+# the page image: the render count moves only when the page changes.
+case_comforts_wheel_scrolls_and_flips() {
+  wine reg add 'HKCU\Control Panel\Desktop' /v WheelScrollLines /t REG_SZ /d 1 /f \
+    </dev/null >>"$log" 2>&1
+  trap 'rc=$?; wine reg delete "HKCU\Control Panel\Desktop" /v WheelScrollLines /f </dev/null >/dev/null 2>&1; close_leftover $rc' EXIT
+  open_twelve_pages
+  expect_state vbar.visible 1
+  mouse_to_page
+  local renders
+  renders=$(state_of renders)
+  xdotool click 5
+  expect_state vbar.position 3
+  xdotool click 5 click 5
+  expect_state vbar.position 9
+  xdotool click 4
+  expect_state vbar.position 6
+  xdotool key End
+  expect_state vbar.position 100
+  expect_eq "renders while scrolling" "$renders" "$(state_of renders)"
+  xdotool click 5
+  expect_state status "Page 2 of 12"
+  expect_eq "position on the next page" 0 "$(state_of vbar.position)"
+  expect_eq "renders after the page change" $((renders + 1)) "$(state_of renders)"
+  xdotool click 4
+  expect_state status "Page 1 of 12"
+  expect_eq "position on the previous page" 100 "$(state_of vbar.position)"
+  close_viewer_by_escape
+}
+
+close_viewer_by_escape() {
+  xdotool key Escape
+  expect_vell_ends
+}
+
+# Ctrl+wheel and Ctrl+plus/minus zoom in the click zoom's steps and stop at
+# 125 % and 25 %; from a fit value above 125 % zooming in changes nothing;
+# Ctrl+0 gives 100 %. The page point under the mouse stays where it was.
+case_comforts_zoom_steps() {
+  open_twelve_pages
+  driver viewer select-zoom 3 >/dev/null || fail "no viewer window"
+  mouse_to_page
+  xdotool keydown ctrl click 4 keyup ctrl
+  expect_state zoom.text 120%
+  # The middle of the page area showed page row 455 of 1056 (the bar at 0);
+  # at 120 % that row stays in the middle: position 25 of the overflow.
+  expect_eq "position keeping the point" 25 "$(state_of vbar.position)"
+  xdotool keydown ctrl click 4 click 4 keyup ctrl
+  expect_state zoom.text 125%
+  xdotool keydown ctrl click 5 keyup ctrl
+  expect_state zoom.text 110%
+  xdotool key ctrl+minus
+  expect_state zoom.text 90%
+  xdotool key ctrl+minus ctrl+minus ctrl+minus ctrl+minus
+  expect_state zoom.text 25%
+  xdotool key ctrl+plus
+  expect_state zoom.text 40%
+  xdotool key ctrl+0
+  expect_state zoom.text 100%
+  driver viewer select-zoom 0 >/dev/null || fail "no viewer window"
+  xdotool key ctrl+plus
+  sleep 0.5
+  expect_eq "zoom in from a fit above 125 %" "Fit Width" "$(state_of zoom.text)"
+  close_viewer_by_escape
+}
+
+# ---- keys --------------------------------------------------------------------
+
+# Page keys scroll and flip like the wheel; Ctrl+End and Ctrl+Home go to the
+# last and first page; Ctrl+S does nothing for a document that offers no
+# Save; Ctrl+G opens the jump dialog, whose Esc closes only the dialog; Esc
+# then closes the viewer.
+case_comforts_page_keys() {
+  open_twelve_pages
+  expect_state vbar.visible 1
+  xdotool key End
+  expect_state vbar.position 100
+  xdotool key Next
+  expect_state status "Page 2 of 12"
+  expect_eq "PgDn at the bottom" 0 "$(state_of vbar.position)"
+  xdotool key space
+  expect_state vbar.position 15
+  xdotool key Down
+  expect_state vbar.position 18
+  xdotool key shift+space
+  expect_state vbar.position 3
+  xdotool key Up Prior
+  expect_state status "Page 1 of 12"
+  expect_eq "PgUp at the top" 100 "$(state_of vbar.position)"
+  xdotool key ctrl+End
+  expect_state status "Page 12 of 12"
+  xdotool key ctrl+Home
+  expect_state status "Page 1 of 12"
+  xdotool key ctrl+s
+  if driver msgbox --timeout 2 --press none >/dev/null 2>&1; then fail "Ctrl+S showed a message"; fi
+  xdotool key ctrl+g
+  driver window --title "Jump to a page" --timeout 10 >/dev/null || fail "Ctrl+G opened no jump dialog"
+  xdotool key Escape
+  expect_state status "Page 1 of 12"
+  close_viewer_by_escape
+}
+
+# Tab goes from the page area to the zoom box, the index box and back. The
+# zoom box's edit keeps the keys that edit text (Space, Home, End, the
+# arrows); Enter applies the typed value and leaves the focus there.
+case_comforts_zoom_box_keys() {
+  open_twelve_pages
+  expect_state focus 108:Static
+  xdotool key Tab
+  expect_state focus 107:Edit
+  xdotool type 75
+  xdotool key Home space End Left Right
+  expect_state zoom.text " 75"
+  expect_eq "status" "Page 1 of 12" "$(state_of status)"
+  expect_eq "position" 0 "$(state_of vbar.position)"
+  xdotool key Return
+  expect_state zoom.text 75%
+  expect_eq "focus after Enter" 107:Edit "$(state_of focus)"
+  xdotool key Tab
+  expect_state focus 113:ComboBox
+  xdotool key Tab
+  expect_state focus 108:Static
+  xdotool key shift+Tab
+  expect_state focus 113:ComboBox
+  close_viewer_by_escape
+}
+
+# ---- display scale ------------------------------------------------------------
+
+# The prefix set to 144 pixels per inch (150 %) for this case alone: the
+# page renders at 144 pixels per inch (a Letter page at 100 % is 8.5 x 144
+# = 1224 pixels wide: the page area and its bar) and the toolbar takes the
+# 30-pixel images. The setting is put back and the wineserver restarted
+# whatever happens, so the other cases see 96 again.
+restart_wineserver() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -p </dev/null >>"$VELL_RIG/wineserver.log" 2>&1
+}
+
+set_log_pixels() {
+  if [ -n "$1" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+  else
+    wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f
+  fi </dev/null >>"$log" 2>&1 || true
+  restart_wineserver
+}
+
+case_comforts_high_dpi() {
+  trap 'rc=$?; close_leftover $rc; set_log_pixels ""' EXIT
+  set_log_pixels 144
+  open_twelve_pages
+  driver viewer select-zoom 3 >/dev/null || fail "no viewer window"
+  expect_state zoom.text 100%
+  local left top width height bar button
+  read -r left top width height <<<"$(state_of area)"
+  bar=$(state_of vbar.width)
+  expect_eq "page width at 144 pixels per inch" 1224 $((width + bar))
+  button=$(state_of toolbar.button)
+  [ "${button%x*}" -ge 30 ] && [ "${button#*x}" -ge 30 ] || fail "toolbar buttons of $button"
+  close_viewer_by_escape
+}

@@ -72,23 +72,21 @@ void set_bar_position(HWND bar, int position) {
     if (bar) SetScrollPos(bar, SB_CTL, clamp_scroll_position(position), TRUE);
 }
 
-HitTestFrame hit_test_frame() {
+// The page area's client rectangle in the viewer window's client
+// coordinates, where mouse messages give their positions.
+ScreenRect page_area_in_client() {
     const ViewerWindow& w = viewer_window();
-    HitTestFrame frame;
-    frame.page_area = screen_rect(w.page_area);
-    const ScreenRect window = screen_rect(w.window);
-    frame.window_left = window.left;
-    frame.window_top = window.top;
-    frame.dialog_frame_x = GetSystemMetrics(SM_CXDLGFRAME);
-    frame.dialog_frame_y = GetSystemMetrics(SM_CYDLGFRAME);
-    frame.caption_height = GetSystemMetrics(SM_CYCAPTION);
-    frame.menu_height = GetSystemMetrics(SM_CYMENU);
-    return frame;
+    RECT r = {};
+    if (!w.page_area || !GetClientRect(w.page_area, &r)) return ScreenRect{};
+    MapWindowPoints(w.page_area, w.window, reinterpret_cast<POINT*>(&r), 2);
+    return ScreenRect{r.left, r.top, r.right, r.bottom};
 }
 
+int32_t click_x(LPARAM position) { return int16_t(LOWORD(position)); }
+int32_t click_y(LPARAM position) { return int16_t(HIWORD(position)); }
+
 bool inside_page_area(LPARAM position) {
-    return hits_page_area(hit_test_frame(), uint16_t(LOWORD(position)),
-                          uint16_t(HIWORD(position)));
+    return hits_page_area(page_area_in_client(), click_x(position), click_y(position));
 }
 
 }  // namespace
@@ -121,6 +119,8 @@ void on_scroll(bool horizontal, WPARAM wparam) {
 void on_click_zoom(LPARAM position, bool zoom_in) {
     const ViewerWindow& w = viewer_window();
     if (!inside_page_area(position)) return;
+    const int percent = click_zoom_step(zoom_factor().value, zoom_in);
+    if (percent == 0) return;  // the page would move against the click's word
 
     // The scroll bars aim at the clicked point at the zoom before the click.
     const ScreenRect area = screen_rect(w.page_area);
@@ -132,8 +132,8 @@ void on_click_zoom(LPARAM position, bool zoom_in) {
     input.vertical_position = bar_position(w.vertical_bar);
     input.area_width = area.width();
     input.area_height = area.height();
-    input.x = LOWORD(position);
-    input.y = HIWORD(position);
+    input.x = click_x(position);
+    input.y = click_y(position);
     const ScrollPositions aimed = reaim_scroll_positions(input);
     set_bar_position(w.horizontal_bar, aimed.horizontal);
     set_bar_position(w.vertical_bar, aimed.vertical);
@@ -141,8 +141,7 @@ void on_click_zoom(LPARAM position, bool zoom_in) {
     // The new percentage goes into the box as a plain number; applying the
     // box while the page is redrawn holds it to 25..125 and adds the "%".
     SendMessageA(w.zoom_box, CB_SETCURSEL, WPARAM(-1), 0);
-    const std::string percent = std::to_string(click_zoom_percent(zoom_factor().value, zoom_in));
-    SetWindowTextA(w.zoom_box, percent.c_str());
+    SetWindowTextA(w.zoom_box, std::to_string(percent).c_str());
     redraw_page();
 }
 

@@ -45,8 +45,12 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_VSCROLL: on_scroll(false, wparam); break;
     case WM_PAINT: paint_page_area(); break;
     case WM_MOUSEMOVE: on_mouse_move(lparam); break;
-    case WM_LBUTTONDOWN: on_click_zoom(lparam, true); break;
-    case WM_RBUTTONDOWN: on_click_zoom(lparam, false); break;
+    // The dialog class takes double clicks: a quick second click arrives
+    // as one and is a second step.
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: on_click_zoom(lparam, true); break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: on_click_zoom(lparam, false); break;
     default: break;
     }
 }

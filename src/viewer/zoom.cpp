@@ -150,13 +150,8 @@ int scroll_position_after(int request, int position, int thumb) {
 
 // ---- Click zoom and the magnifier ---------------------------------------------------
 
-bool hits_page_area(const HitTestFrame& frame, uint16_t x, uint16_t y) {
-    const int32_t left = frame.page_area.left - frame.window_left - frame.dialog_frame_x;
-    const int32_t right = frame.page_area.right - frame.window_left - frame.dialog_frame_x;
-    const int32_t above = frame.dialog_frame_y + frame.caption_height + frame.menu_height;
-    const int32_t top = frame.page_area.top - frame.window_top - above;
-    const int32_t bottom = frame.page_area.bottom - frame.window_top - above;
-    return left <= x && x <= right && top <= y && y <= bottom;
+bool hits_page_area(const ScreenRect& area, int32_t x, int32_t y) {
+    return area.left <= x && x < area.right && area.top <= y && y < area.bottom;
 }
 
 int click_zoom_percent(double zoom, bool zoom_in) {
@@ -177,6 +172,15 @@ int click_zoom_percent(double zoom, bool zoom_in) {
     // +2 is 2 * 2^s; -1.5 is -3 * 2^(s - 1).
     const int64_t offset = zoom_in ? (int64_t(2) << shift) : -(int64_t(3) << (shift - 1));
     return int(10 * floor_shift(10 * mantissa + offset, shift));
+}
+
+int click_zoom_step(double zoom, bool zoom_in) {
+    int percent = click_zoom_percent(zoom, zoom_in);
+    if (percent < kZoomMinPercent) percent = kZoomMinPercent;
+    if (percent > kZoomMaxPercent) percent = kZoomMaxPercent;
+    const double target = zoom_for_percent(percent);
+    if (zoom_in ? target < zoom : target > zoom) return 0;
+    return percent;
 }
 
 ScrollPositions reaim_scroll_positions(const ReaimInput& in) {

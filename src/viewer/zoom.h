@@ -156,27 +156,23 @@ int clamp_scroll_position(int position);
 // ---- Click zoom and the magnifier ---------------------------------------------------
 
 // Whether a click or mouse move at (x, y) (client coordinates from lParam,
-// unsigned 16-bit) lies in the page area: the area's screen rectangle moved
-// by the window's screen top-left corner, the dialog frame width taken off
-// its left and right edges, and the dialog frame height, the caption height
-// and the menu bar height off its top and bottom edges. Edges count.
-struct HitTestFrame {
-    ScreenRect page_area;        // GetWindowRect of the page area
-    int32_t window_left = 0;     // GetWindowRect of the viewer window
-    int32_t window_top = 0;
-    int32_t dialog_frame_x = 0;  // SM_CXDLGFRAME
-    int32_t dialog_frame_y = 0;  // SM_CYDLGFRAME
-    int32_t caption_height = 0;  // SM_CYCAPTION
-    int32_t menu_height = 0;     // SM_CYMENU
-};
-bool hits_page_area(const HitTestFrame& frame, uint16_t x, uint16_t y);
+// signed 16-bit) lies in the page area: area is the page area's own client
+// rectangle mapped into the viewer window's client coordinates (the window
+// maps it, so frame widths, caption and a wrapped menu bar never enter the
+// arithmetic). Right and bottom are exclusive, as in every client rectangle.
+bool hits_page_area(const ScreenRect& area, int32_t x, int32_t y);
 
 // The zoom box text after a click: left (zoom_in) 10 * floor(10 * zoom + 2),
 // right 10 * floor(10 * zoom - 1.5), computed exactly on the stored double
 // (the factor for 60 % lies just below 0.6, so a left click gives 70 %).
-// The window clears the box's selection, sets this number as its text
-// (no "%") and redraws; applying the box then clamps it to 25..125.
 int click_zoom_percent(double zoom, bool zoom_in);
+
+// The percentage a click zooms to, held to 25..125 as the zoom box will
+// hold it, or 0 when the click would go against its word: from a fit value
+// above 125 % zooming in would shrink the page, from one below 25 %
+// zooming out would enlarge it. Such a click changes nothing. The window
+// clears the box's selection, sets the number as its text and redraws.
+int click_zoom_step(double zoom, bool zoom_in);
 
 // Re-aiming the scroll bars at the clicked point, with the page size at the
 // zoom before the click. For each direction with its bar shown: offset =

@@ -126,14 +126,25 @@ TEST(ClickZoom, StepsComputedOnTheStoredFactor) {
     EXPECT_EQ(clicks_from(100, false, 5), (std::vector<int>{80, 60, 40, 25, 25}));
 }
 
+// Zoom in never shrinks the page, zoom out never enlarges it: from a fit
+// value beyond 25..125 the click that would cross back changes nothing.
+TEST(ClickZoom, NeverAgainstTheClicksWord) {
+    EXPECT_EQ(click_zoom_step(1.54, true), 0);   // 170 would be held to 125
+    EXPECT_EQ(click_zoom_step(0.22, false), 0);  // 0 would read as 100
+    EXPECT_EQ(click_zoom_step(1.54, false), 125);
+    EXPECT_EQ(click_zoom_step(0.22, true), 40);
+    EXPECT_EQ(click_zoom_step(1.25, true), 125);  // stays
+    EXPECT_EQ(click_zoom_step(0.25, false), 25);
+    EXPECT_EQ(click_zoom_step(0.60, true), 70);
+}
+
 TEST(ClickZoom, HitTestAndReaimedScrollBars) {
     // Page area at client 17..417 across, 30..530 down.
-    const HitTestFrame frame{{120, 150, 520, 650}, 100, 80, 3, 3, 18, 19};
-    EXPECT_TRUE(hits_page_area(frame, 17, 30));
-    EXPECT_TRUE(hits_page_area(frame, 417, 530));
-    EXPECT_FALSE(hits_page_area(frame, 16, 300));
-    EXPECT_FALSE(hits_page_area(frame, 200, 531));
-    EXPECT_FALSE(hits_page_area(frame, 65535, 65535));  // (-1, -1) as sent
+    const ScreenRect area{17, 30, 417, 530};
+    EXPECT_TRUE(hits_page_area(area, 17, 30));
+    EXPECT_TRUE(hits_page_area(area, 416, 529));
+    EXPECT_FALSE(hits_page_area(area, 16, 300));
+    EXPECT_FALSE(hits_page_area(area, 200, 530));
 
     // Letter at 125 % in 1000 x 600.
     ReaimInput in{PixelExtent{1020, 1320}, true, true, 50, 0, 1000, 600, 300, 400};

@@ -8,6 +8,7 @@
 #include "document/format.h"
 #include "render/gdi_surface_win.h"
 #include "render/interpreter.h"
+#include "render/unknown_notice.h"
 #include "render/units.h"
 #include "viewer/navigation.h"
 #include "viewer/page_image.h"
@@ -31,6 +32,9 @@ struct PageImage {
     // The window's fit step, called by the image's own fit step while a
     // redraw runs.
     void (*window_fit)() = nullptr;
+    // A redraw is running; one asked for meanwhile runs after it.
+    bool drawing = false;
+    bool redraw_again = false;
 };
 
 PageImage& page_image() {
@@ -210,11 +214,27 @@ void release_page_image() {
 void redraw_page() {
     PageImage& image = page_image();
     if (!image.dc) return;
+    // Never a render inside a render: the fit hook it installs and the
+    // process-wide page state belong to the one running. A redraw asked for
+    // meanwhile (by whatever the drawing calls lets through) runs once after it.
+    if (image.drawing) {
+        image.redraw_again = true;
+        return;
+    }
+    image.drawing = true;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    clear_image(image);
-    render_current_page(image);
-    copy_page_to_screen();
+    for (int pass = 0; pass < 2; ++pass) {
+        image.redraw_again = false;
+        clear_image(image);
+        render_current_page(image);
+        copy_page_to_screen();
+        if (!image.redraw_again) break;
+    }
+    image.drawing = false;
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    // What the page told the user comes once it is on the screen; the
+    // message box's loop may redraw, which is then no nested render.
+    show_pending_notice();
 }
 
 void copy_page_to_screen() {

@@ -65,3 +65,39 @@ close_viewer_input() {
   driver viewer close >/dev/null || fail "the viewer window did not close"
   expect_vell_ends
 }
+
+# ---- the unknown-record notice ------------------------------------------------
+
+# The zoom box has the keyboard focus (a real click) when Next reaches a page
+# with an unknown record: the notice's box takes the focus from the zoom
+# box, which asks for a redraw, and a building message that asks for one
+# arrives while the notice is up. The notice comes after the page was drawn
+# (its red box shows behind it), the viewer keeps going and closes.
+case_input_notice_with_focus_in_zoom_box() {
+  local doc="$work/unknown.vel" page2 end
+  driver fault make unknown-record "$(winpath "$doc")" >"$work/positions.out" ||
+    fail "fault make unknown-record failed"
+  page2=$(sed -n 's/^page2=\([0-9]*\) .*/\1/p' "$work/positions.out")
+  end=$(sed -n 's/.* end=\([0-9]*\)$/\1/p' "$work/positions.out")
+  start_vell "/BV $(winpath "$doc")"
+  driver viewer wait-status "1 of ?  Building 3" >/dev/null || fail "no building viewer"
+  driver fault page-added 261 || fail "page 1 was not taken"
+  driver fault page-added "$page2" || fail "page 2 was not taken"
+  local zx zy zw zh
+  read -r zx zy zw zh <<<"$(driver viewer get zoom.rect | sed -n 's/^zoom.rect=//p')"
+  [ -n "$zh" ] || fail "no zoom box"
+  xdotool mousemove $((zx + 8)) $((zy + zh / 2)) click 1
+  sleep 0.5
+  driver viewer command $CMD_NEXT --post >/dev/null || fail "no viewer"
+  driver msgbox --timeout 20 --press none >"$work/notice.out" || fail "no notice"
+  [ "$(red_in_area)" -gt 0 ] || fail "the notice came before the page was drawn"
+  driver fault page-added "$end" || fail "the building message was not taken while the notice was up"
+  driver msgbox --timeout 10 >/dev/null || fail "the notice went away by itself"
+  expect_eq "status" "status=2 of ?  Building 4" "$(driver viewer get status)"
+  [ "$(red_in_area)" -gt 0 ] || fail "page 2 is no longer shown"
+  close_viewer_input
+}
+
+red_in_area() {
+  driver area-colour --title "Unknown Record" --id 108 --colour FF0000 | sed -n 's/^pixels=//p'
+}

@@ -143,6 +143,14 @@ bool find_viewer(double timeout, Parts* parts) {
     }
 }
 
+// "X Y W H" of a window's screen rectangle.
+std::string screen_rect_text(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+           std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
+}
+
 std::vector<std::string> state_lines(const Parts& p) {
     Lines lines;
     add(lines, "caption", text_of(p.window));
@@ -156,11 +164,8 @@ std::vector<std::string> state_lines(const Parts& p) {
     add_combo(lines, "index", p.index_box);
     add_bar(lines, "vbar", p.vertical_bar);
     add_bar(lines, "hbar", p.horizontal_bar);
-    RECT area = {};
-    GetWindowRect(p.page_area, &area);
-    add(lines, "area",
-        std::to_string(area.left) + " " + std::to_string(area.top) + " " +
-            std::to_string(area.right - area.left) + " " + std::to_string(area.bottom - area.top));
+    add(lines, "area", screen_rect_text(p.page_area));
+    add(lines, "zoom.rect", screen_rect_text(p.zoom_box));
     return lines;
 }
 

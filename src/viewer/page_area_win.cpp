@@ -51,7 +51,7 @@ std::string zoom_box_text(HWND box) {
 void apply_zoom_box(const ViewerFrame& frame) {
     HWND box = viewer_window().zoom_box;
     const ZoomChoice choice =
-        apply_zoom_text(zoom_box_text(box), fit_values(frame, page_extent(1.0)));
+        apply_zoom_text(zoom_box_text(box), fit_values(frame, page_extent(1.0), page_extent));
     zoom_factor().value = zoom_for_percent(choice.percent);
     SetWindowTextA(box, choice.box_text.c_str());
 }

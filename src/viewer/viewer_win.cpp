@@ -44,7 +44,6 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_HSCROLL: on_scroll(true, wparam); break;
     case WM_VSCROLL: on_scroll(false, wparam); break;
     case WM_PAINT: paint_page_area(); break;
-    case WM_MOUSEMOVE: on_mouse_move(lparam); break;
     // The dialog class takes double clicks: a quick second click arrives
     // as one and is a second step.
     case WM_LBUTTONDOWN:
@@ -111,6 +110,13 @@ INT_PTR CALLBACK MAINDLGPROC(HWND window, UINT message, WPARAM wparam, LPARAM lp
     // Nothing may leave a window procedure by exception: an action that
     // fails that way (out of memory) is reported and the window goes on.
     try {
+        // The one message whose answer matters: TRUE keeps the dialog
+        // manager from putting the class cursor back over the magnifier.
+        if (message == WM_SETCURSOR) {
+            if (!vell::on_set_cursor(wparam, lparam)) return FALSE;
+            SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
         vell::dispatch(window, message, wparam, lparam);
     } catch (...) {
         vell::show_message("vell could not complete this action.");

@@ -29,8 +29,6 @@ struct ViewerWindow {
     HWND page_area = nullptr;       // 108
     HWND vertical_bar = nullptr;    // 109
     HWND horizontal_bar = nullptr;  // 110
-    // Whether the arrow (true) or the magnifier is the window's cursor.
-    bool arrow_cursor = true;
     // Set-up maximised the window and the user has not resized it since
     // (see lay_out_window).
     bool maximised_at_setup = false;

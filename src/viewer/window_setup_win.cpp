@@ -139,7 +139,6 @@ void set_up_window(HWND window) {
     ShowWindow(window, SW_SHOWMAXIMIZED);
     w.maximised_at_setup = true;
     show_cursor(IDC_ARROW);
-    w.arrow_cursor = true;
 }
 
 void lay_out_window(HWND window, WPARAM size_type, LPARAM client_size) {

@@ -176,7 +176,7 @@ int scroll_position_after(int request, int position, int thumb) {
     }
 }
 
-// ---- Click zoom and the magnifier ---------------------------------------------------
+// ---- Click zoom --------------------------------------------------------------------
 
 bool hits_page_area(const ScreenRect& area, int32_t x, int32_t y) {
     return area.left <= x && x < area.right && area.top <= y && y < area.bottom;
@@ -223,12 +223,6 @@ ScrollPositions reaim_scroll_positions(const ReaimInput& in) {
     p.vertical = reaim(in.vertical_shown, in.vertical_position, in.page.height, in.area_height,
                        in.y);
     return p;
-}
-
-CursorChange cursor_change(bool inside_page_area, bool arrow_showing) {
-    if (inside_page_area && arrow_showing) return CursorChange::kToMagnifier;
-    if (!inside_page_area && !arrow_showing) return CursorChange::kToArrow;
-    return CursorChange::kNone;
 }
 
 }  // namespace vell

@@ -1,6 +1,6 @@
 // The zoom and the page area: reading the zoom box, the two fit modes,
 // placing the page area and its scroll bars for the page at the current
-// zoom, scrolling, click zoom and the magnifier cursor.
+// zoom, scrolling and click zoom.
 //
 // Pure functions over plain structures: the window reads its rectangles,
 // system metrics and control texts, passes them in, and applies what comes
@@ -162,7 +162,7 @@ constexpr int kScrollPage = 15;
 int scroll_position_after(int request, int position, int thumb);
 int clamp_scroll_position(int position);
 
-// ---- Click zoom and the magnifier ---------------------------------------------------
+// ---- Click zoom --------------------------------------------------------------------
 
 // Whether a click or mouse move at (x, y) (client coordinates from lParam,
 // signed 16-bit) lies in the page area: area is the page area's own client
@@ -204,11 +204,5 @@ struct ScrollPositions {
     int vertical = 0;
 };
 ScrollPositions reaim_scroll_positions(const ReaimInput& input);
-
-// The cursor over the page area: entering it while the arrow shows turns
-// the magnifier on, leaving it while the magnifier shows turns the arrow
-// back; anything else changes nothing. The window keeps the state.
-enum class CursorChange { kNone, kToMagnifier, kToArrow };
-CursorChange cursor_change(bool inside_page_area, bool arrow_showing);
 
 }  // namespace vell

@@ -101,3 +101,35 @@ case_input_notice_with_focus_in_zoom_box() {
 red_in_area() {
   driver area-colour --title "Unknown Record" --id 108 --colour FF0000 | sed -n 's/^pixels=//p'
 }
+
+# ---- the magnifier --------------------------------------------------------------
+
+cursor_now() { driver cursor | sed -n 's/^cursor=//p'; }
+
+# The magnifier shows over the page area only. A jump dialog opened while
+# the mouse rests there (as from the keyboard) shows the arrow, as every
+# other dialog does: the dialogs share the viewer's window class.
+case_input_magnifier_only_over_page_area() {
+  open_viewer_doc twelve-pages
+  driver viewer select-zoom 2 >/dev/null || fail "no zoom box"
+  read_area
+  xdotool mousemove $((area_x - 20)) $((area_y + 40))
+  sleep 0.3
+  local arrow magnifier
+  arrow=$(cursor_now)
+  xdotool mousemove $((area_x + area_w / 2)) $((area_y + area_h / 2))
+  sleep 0.3
+  magnifier=$(cursor_now)
+  [ -n "$arrow" ] && [ "$magnifier" != "$arrow" ] || fail "no magnifier over the page area"
+  driver viewer command 756 --post >/dev/null || fail "no viewer"
+  driver window --title "Jump to a page" >"$work/jump.out" || fail "no jump dialog"
+  local jx jy jw jh
+  read -r jx jy jw jh <<<"$(sed -n 's/^rect=//p' "$work/jump.out")"
+  xdotool mousemove $((jx + jw / 2)) $((jy + 8 + jh / 2))
+  sleep 0.2
+  xdotool mousemove $((jx + jw / 2 + 2)) $((jy + 10 + jh / 2))
+  sleep 0.3
+  expect_eq "cursor over the jump dialog" "$arrow" "$(cursor_now)"
+  driver dialog --title "Jump to a page" --press 103 >/dev/null || fail "the jump dialog did not close"
+  close_viewer_input
+}

@@ -5,6 +5,9 @@
 //   area-colour --title T --id ID --colour RRGGBB [--timeout S]
 //     prints pixels=N, the pixels of that colour inside control ID of the
 //     visible top-level window titled T, read from the screen.
+//   cursor
+//     prints cursor=H, the handle of the cursor the screen shows now (the
+//     one its owner set; the same handle means the same cursor).
 #include <windows.h>
 
 #include <cstdio>
@@ -95,6 +98,21 @@ int cmd_area_colour(const Args& args) {
         if (pixel == colour) ++count;
     std::printf("pixels=%lu\n", count);
     std::fflush(stdout);
+    return 0;
+}
+
+}  // namespace vtdriver
+
+namespace vtdriver {
+
+int cmd_cursor(const Args&) {
+    CURSORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetCursorInfo(&info)) {
+        std::fprintf(stderr, "vtdriver cursor: no cursor information\n");
+        return 1;
+    }
+    std::printf("cursor=%p\n", static_cast<void*>(info.hCursor));
     return 0;
 }
 

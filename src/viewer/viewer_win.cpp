@@ -30,8 +30,7 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
     case WM_COPYDATA: on_building_message(reinterpret_cast<const COPYDATASTRUCT*>(lparam)); break;
     case WM_INITDIALOG: set_up_window(window); break;
-    case WM_SIZE: lay_out_window(window, wparam, lparam); break;
-    case WM_SYSCOMMAND: on_system_command(); break;
+    case WM_SIZE: lay_out_window(wparam, lparam); break;
     case WM_CLOSE: close_window(window); break;
     case WM_NOTIFY: {
         NMHDR* notification = reinterpret_cast<NMHDR*>(lparam);
@@ -99,8 +98,30 @@ void destroy_viewer_resources() {
     r = ViewerResources{};
 }
 
+// The viewer runs modally with no owner, through a message loop of its
+// own rather than DialogBoxParamA's: Wine's modal loop shows the dialog
+// with SW_SHOWNORMAL when its queue first runs empty, which would restore
+// the window that set-up has just shown maximised (and draw page 1 again).
+// With no owner there is nothing to disable, so the loop is the whole
+// difference; it ends when WM_CLOSE has marked the window closed.
 void run_viewer_window() {
-    DialogBoxParamA(startup_state().instance, ids::kMainDialog, nullptr, MAINDLGPROC, 0);
+    HWND window =
+        CreateDialogParamA(startup_state().instance, ids::kMainDialog, nullptr, MAINDLGPROC, 0);
+    if (window) {
+        MSG msg;
+        while (!viewer_window().closed) {
+            const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            if (got == 0) {
+                PostQuitMessage(int(msg.wParam));  // for whoever runs the next loop
+                break;
+            }
+            if (got < 0) break;
+            if (IsDialogMessageA(window, &msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        DestroyWindow(window);
+    }
     forget_window();
 }
 

@@ -26,3 +26,32 @@ downloading it from the vell download page:\\rhttps://www.vell.example/download\
 If the problems persist, please contact your software vendor."
   close_drawn_viewer
 }
+
+# ---- start-up ------------------------------------------------------------------
+
+# picture_opens: how often vell has opened the page's picture file so far,
+# as Wine's file trace (vell's stderr, kept in trace.log) tells.
+picture_opens() { grep -c 'NtCreateFile .*startup-mark\.bmp' "$work/trace.log" || true; }
+
+# Start-up shows the window maximised once and draws page 1 once: it opens
+# the page's picture file as often as one redraw does, and the window is
+# maximised.
+case_draw_startup_draws_once() {
+  local doc="$work/picture.vel"
+  driver fault make picture-file "$(winpath "$doc")" >/dev/null || fail "fault make failed"
+  convert -size 16x16 xc:red "BMP3:$work/startup-mark.bmp"
+  wine "$VTDRIVER_EXE" fault env WINEDEBUG=trace+file run --timeout 30 --cwd "$(winpath "$work")" \
+    "$(winpath "$program")" "$(winpath "$doc")" >"$work/run.out" 2>"$work/trace.log" </dev/null &
+  vell_runner=$!
+  driver viewer wait-status "Page 1 of 1" >/dev/null || fail "the viewer did not open"
+  sleep 1
+  local at_start
+  at_start=$(picture_opens)
+  expect_eq "maximised" "maximized=1" "$(driver viewer get maximized)"
+  driver viewer select-zoom 3 >/dev/null || fail "no zoom box"
+  sleep 0.5
+  local per_redraw=$(($(picture_opens) - at_start))
+  [ "$per_redraw" -gt 0 ] || fail "a redraw opened no picture file: no trace to count"
+  expect_eq "picture opens at start-up (one redraw opens $per_redraw)" "$per_redraw" "$at_start"
+  close_drawn_viewer
+}

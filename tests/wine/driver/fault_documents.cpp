@@ -23,6 +23,8 @@
 //                  record of unknown opcode 18, then a blue box; prints
 //                  "page2=N end=M", page 2's position and the page index's
 //                  (page 2's end), for building messages
+//   picture-file   "Picture File": one page showing the picture file
+//                  "startup-mark.bmp", relative to the start-up folder
 #include <windows.h>
 
 #include <cstdio>
@@ -131,6 +133,14 @@ vell::Bytes unknown_record() {
     return vell::write_document(plan);
 }
 
+vell::Bytes picture_file() {
+    vell::DocumentPlan plan;
+    plan.title = "Picture File";
+    plan.pages.push_back(
+        vell::PageBuilder().picture_file(1, 1, 3, 3, "startup-mark.bmp").end_of_page().bytes());
+    return vell::write_document(plan);
+}
+
 struct Kind {
     const char* name;
     vell::Bytes (*make)();
@@ -142,6 +152,7 @@ const Kind kKinds[] = {
     {"max-pages", max_pages},
     {"ten-mb-page", ten_mb_page},
     {"unknown-record", unknown_record},
+    {"picture-file", picture_file},
 };
 
 int make(const Args& args) {

@@ -6,4 +6,6 @@ namespace vell {
 
 void show_notice_platform(const std::string&) {}
 
+void show_pending_notice() { unknown_notice_state().pending.clear(); }
+
 }  // namespace vell

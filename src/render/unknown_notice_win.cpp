@@ -1,9 +1,19 @@
 #include "render/unknown_notice.h"
 
+#include <utility>
+
 #include "viewer/message_box.h"
 
 namespace vell {
 
-void show_notice_platform(const std::string& text) { show_message(text); }
+void show_notice_platform(const std::string& text) { unknown_notice_state().pending = text; }
+
+void show_pending_notice() {
+    std::string text;
+    std::swap(text, unknown_notice_state().pending);
+    // Forgotten before it is shown: whatever the message box's loop runs
+    // meanwhile (a redraw) finds nothing to show again.
+    if (!text.empty()) show_whole_message(text);
+}
 
 }  // namespace vell

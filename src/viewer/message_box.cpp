@@ -16,6 +16,10 @@ std::string message_box_text(const std::string& text) {
     return cut_text(trim(text), kMessageTextLimit);
 }
 
+std::string whole_message_text(const std::string& text) {
+    return trim(text.substr(0, text.find('\0')));
+}
+
 std::string message_box_caption(const Document& doc) {
     std::string title = document_title(doc);
     return title.empty() ? std::string(kProgramCaption) : title;

@@ -29,4 +29,10 @@ void* message_box_owner();
 // user has pressed OK. Windows only (message_box_win.cpp).
 void show_message(const std::string& text);
 
+// The same for a text of the program's own that is longer than the cut
+// (the unknown-record notice): trimmed, never cut, so the user reads all
+// of it.
+std::string whole_message_text(const std::string& text);
+void show_whole_message(const std::string& text);
+
 }  // namespace vell

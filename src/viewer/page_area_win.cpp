@@ -51,7 +51,7 @@ std::string zoom_box_text(HWND box) {
 void apply_zoom_box(const ViewerFrame& frame) {
     HWND box = viewer_window().zoom_box;
     const ZoomChoice choice =
-        apply_zoom_text(zoom_box_text(box), fit_values(frame, page_extent(1.0)));
+        apply_zoom_text(zoom_box_text(box), fit_values(frame, page_extent(1.0), page_extent));
     zoom_factor().value = zoom_for_percent(choice.percent);
     SetWindowTextA(box, choice.box_text.c_str());
 }
@@ -145,22 +145,16 @@ void on_click_zoom(LPARAM position, bool zoom_in) {
     redraw_page();
 }
 
-void on_mouse_move(LPARAM position) {
-    ViewerWindow& w = viewer_window();
-    const CursorChange change = cursor_change(inside_page_area(position), w.arrow_cursor);
-    HCURSOR cursor = nullptr;
-    if (change == CursorChange::kToMagnifier) {
-        cursor = viewer_resources().magnifier;
-        w.arrow_cursor = false;
-        if (!cursor) return;  // no magnifier to show: the arrow stays
-    } else if (change == CursorChange::kToArrow) {
-        cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-        w.arrow_cursor = true;
-    } else {
-        return;
-    }
-    SetClassLongPtrA(w.window, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(cursor));
-    SetCursor(cursor);
+bool on_set_cursor(WPARAM under_cursor, LPARAM hit) {
+    const ViewerWindow& w = viewer_window();
+    HWND window = reinterpret_cast<HWND>(under_cursor);
+    if (LOWORD(hit) != HTCLIENT || (window != w.window && window != w.page_area)) return false;
+    HCURSOR magnifier = viewer_resources().magnifier;
+    POINT at = {};
+    if (!magnifier || !GetCursorPos(&at) || !ScreenToClient(w.window, &at)) return false;
+    if (!hits_page_area(page_area_in_client(), at.x, at.y)) return false;
+    SetCursor(magnifier);
+    return true;
 }
 
 }  // namespace vell

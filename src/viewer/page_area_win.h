@@ -20,7 +20,10 @@ void on_scroll(bool horizontal, WPARAM wparam);
 // area.
 void on_click_zoom(LPARAM position, bool zoom_in);
 
-// WM_MOUSEMOVE: the magnifier over the page area, the arrow elsewhere.
-void on_mouse_move(LPARAM position);
+// WM_SETCURSOR: the magnifier over the page area. Returns whether it set
+// it; elsewhere the dialog manager shows the class's cursor (the arrow).
+// The class cursor itself is never changed: every dialog of the process
+// (jump dialog, message boxes) shares the class.
+bool on_set_cursor(WPARAM under_cursor, LPARAM hit);
 
 }  // namespace vell

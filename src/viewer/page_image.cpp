@@ -31,17 +31,46 @@ ImageSize page_image_size(Resolution screen) {
     return ImageSize{side + kEdgeLines, side + kEdgeLines};
 }
 
-ImageSize image_size_holding(ImageSize current, PixelExtent extent) {
+ImageSize image_size_holding(ImageSize base, PixelExtent extent) {
     auto side = [](int32_t have, int32_t page) {
         const int64_t need = int64_t(page) + kEdgeLines;
         if (need <= have) return have;
         return int32_t(need > kMaxImageSide ? kMaxImageSide : need);
     };
-    ImageSize grown{side(current.width, extent.width), side(current.height, extent.height)};
-    // Over the pixel budget: keep the image as it is rather than trade one
-    // cut for another.
-    if (int64_t(grown.width) * grown.height > kMaxImagePixels) return current;
-    return grown;
+    ImageSize wanted{side(base.width, extent.width), side(base.height, extent.height)};
+    if (int64_t(wanted.width) * wanted.height > kMaxImagePixels)
+        wanted.height = larger(1, int32_t(kMaxImagePixels / larger(1, wanted.width)));
+    return wanted;
+}
+
+std::vector<ImageSize> image_size_fallbacks(ImageSize wanted, ImageSize base) {
+    // Steps this close to base are not worth another try.
+    constexpr int32_t kSmallestStep = 64;
+    std::vector<ImageSize> sizes{wanted};
+    ImageSize size = wanted;
+    while (size.width - base.width > kSmallestStep || size.height - base.height > kSmallestStep) {
+        size.width = base.width + larger(0, size.width - base.width) / 2;
+        size.height = base.height + larger(0, size.height - base.height) / 2;
+        sizes.push_back(size);
+    }
+    if (wanted.width != base.width || wanted.height != base.height) sizes.push_back(base);
+    return sizes;
+}
+
+ImageSize settle_image_size(ImageSize current, ImageSize base, PixelExtent extent,
+                            const std::function<bool(ImageSize)>& make) {
+    const ImageSize wanted = image_size_holding(base, extent);
+    if (wanted.width == current.width && wanted.height == current.height) return current;
+    const bool shrinking = wanted.width <= current.width && wanted.height <= current.height;
+    for (const ImageSize& size : image_size_fallbacks(wanted, base)) {
+        // Growing: a size the current image already holds shows no more.
+        if (!shrinking && size.width <= current.width && size.height <= current.height) break;
+        if (make(size)) return size;
+        // Shrinking only frees memory; if even that cannot be made, the
+        // current image still holds the page.
+        if (shrinking) break;
+    }
+    return current;
 }
 
 double drawn_zoom(double zoom, int32_t display_option) {

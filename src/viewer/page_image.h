@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "render/surface.h"
 #include "render/units.h"
@@ -28,15 +30,30 @@ constexpr double kLargestZoom = 1.25;
 // Envelope C3's 458 mm.
 ImageSize page_image_size(Resolution screen);
 
-// The size an image of current size must grow to so that it holds a page
-// drawn at extent, plus the edge lines: each side grows only when needed,
-// never shrinks, and stays within kMaxImageSide and kMaxImagePixels (a fit
-// value far above 125 % on a very large window asks for more than a screen
-// bitmap should take; beyond the caps the page is cut as before). Equal to
-// current when nothing needs to grow.
+// The size the image should have for a page drawn at extent: the set-up
+// size (base), or larger where the page and its edge lines need it, each
+// side at most kMaxImageSide. A page above kMaxImagePixels (a fit value far
+// above 125 % on a very large window) keeps its width and gets the height
+// the budget leaves: the page is then cut at the image's foot. Pages that
+// fit the set-up size get it back, so a large image is not kept after the
+// page that needed it.
 constexpr int32_t kMaxImageSide = 16384;
 constexpr int64_t kMaxImagePixels = int64_t(48) * 1024 * 1024;
-ImageSize image_size_holding(ImageSize current, PixelExtent extent);
+ImageSize image_size_holding(ImageSize base, PixelExtent extent);
+
+// The sizes to try when the wanted one cannot be made, largest first: the
+// wanted size, then each side halfway down towards base again and again,
+// base last. Never empty.
+std::vector<ImageSize> image_size_fallbacks(ImageSize wanted, ImageSize base);
+
+// Settles the image for a page drawn at extent: wants image_size_holding;
+// when that differs from current, tries the fallbacks with make (which
+// makes a bitmap of that size and puts it in place of the old one, or
+// returns false and leaves the old one) until one is made. A fallback that
+// current already holds ends the search: keeping current shows as much.
+// Returns the size the image has afterwards.
+ImageSize settle_image_size(ImageSize current, ImageSize base, PixelExtent extent,
+                            const std::function<bool(ImageSize)>& make);
 
 // The zoom the page is drawn at: 1.0 when the display option is 0x800 and
 // the zoom factor is below 1.001 (the copy shrinks it), else the factor.

@@ -8,6 +8,7 @@
 #include "document/format.h"
 #include "render/gdi_surface_win.h"
 #include "render/interpreter.h"
+#include "render/unknown_notice.h"
 #include "render/units.h"
 #include "viewer/navigation.h"
 #include "viewer/page_image.h"
@@ -24,6 +25,7 @@ struct PageImage {
     HBITMAP bitmap = nullptr;
     HGDIOBJ kept_bitmap = nullptr;  // selected back before the bitmap is deleted
     ImageSize size;
+    ImageSize base_size;  // made at set-up: the size pages come back to
     PageImageWindows windows;
     // One surface for the image's whole life: its font pool keeps the
     // glyphs of the page's fonts warm from one render to the next.
@@ -31,6 +33,9 @@ struct PageImage {
     // The window's fit step, called by the image's own fit step while a
     // redraw runs.
     void (*window_fit)() = nullptr;
+    // A redraw is running; one asked for meanwhile runs after it.
+    bool drawing = false;
+    bool redraw_again = false;
 };
 
 PageImage& page_image() {
@@ -86,19 +91,22 @@ HBITMAP screen_bitmap(ImageSize size) {
     return bitmap;
 }
 
-// Replaces the bitmap by a bigger one when the page at the zoom it is about
-// to be drawn at would not fit. A bitmap that cannot be made leaves the
-// image as it was: the page is then cut at the image's edge.
+// Gives the image the size the page at the zoom it is about to be drawn at
+// wants: larger for a large page, the set-up size again for a page that
+// fits it. A bitmap that cannot be made gives way to the largest one that
+// can; if none can, the image stays as it was and the page is cut at its
+// edge.
 void hold_page(PageImage& image, PixelExtent page) {
-    const ImageSize wanted = image_size_holding(image.size, page);
-    if (wanted.width == image.size.width && wanted.height == image.size.height) return;
-    HBITMAP bigger = screen_bitmap(wanted);
-    if (!bigger) return;
-    SelectObject(image.dc, bigger);
-    DeleteObject(image.bitmap);
-    image.bitmap = bigger;
-    image.size = wanted;
-    clear_image(image);
+    image.size = settle_image_size(image.size, image.base_size, page, [&](ImageSize size) {
+        HBITMAP replacement = screen_bitmap(size);
+        if (!replacement) return false;
+        SelectObject(image.dc, replacement);
+        DeleteObject(image.bitmap);
+        image.bitmap = replacement;
+        image.size = size;
+        clear_image(image);
+        return true;
+    });
 }
 
 // The fit step of a redraw: the window fits its page area and applies the
@@ -206,6 +214,7 @@ void create_page_image(const PageImageWindows& windows) {
         release_page_image();
         return;
     }
+    image.base_size = image.size;
     image.kept_bitmap = SelectObject(image.dc, image.bitmap);
     image.surface = std::make_unique<GdiSurface>(image.dc, windows.viewer);
 }
@@ -222,16 +231,33 @@ void release_page_image() {
     image.bitmap = nullptr;
     image.kept_bitmap = nullptr;
     image.size = ImageSize();
+    image.base_size = ImageSize();
 }
 
 void redraw_page() {
     PageImage& image = page_image();
     if (!image.dc) return;
+    // Never a render inside a render: the fit hook it installs and the
+    // process-wide page state belong to the one running. A redraw asked for
+    // meanwhile (by whatever the drawing calls lets through) runs once after it.
+    if (image.drawing) {
+        image.redraw_again = true;
+        return;
+    }
+    image.drawing = true;
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-    clear_image(image);
-    render_current_page(image);
-    copy_page_to_screen();
+    for (int pass = 0; pass < 2; ++pass) {
+        image.redraw_again = false;
+        clear_image(image);
+        render_current_page(image);
+        copy_page_to_screen();
+        if (!image.redraw_again) break;
+    }
+    image.drawing = false;
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    // What the page told the user comes once it is on the screen; the
+    // message box's loop may redraw, which is then no nested render.
+    show_pending_notice();
 }
 
 void copy_page_to_screen() {

@@ -35,8 +35,7 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
         set_up_window(window);
         plug_find(window);
         break;
-    case WM_SIZE: lay_out_window(window, wparam, lparam); break;
-    case WM_SYSCOMMAND: on_system_command(); break;
+    case WM_SIZE: lay_out_window(wparam, lparam); break;
     case WM_CLOSE: close_window(window); break;
     case WM_NOTIFY: {
         NMHDR* notification = reinterpret_cast<NMHDR*>(lparam);
@@ -51,7 +50,6 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_HSCROLL: on_scroll(true, wparam); break;
     case WM_VSCROLL: on_scroll(false, wparam); break;
     case WM_PAINT: paint_page_area(); break;
-    case WM_MOUSEMOVE: on_mouse_move(lparam); break;
     // The dialog class takes double clicks: a quick second click arrives
     // as one and is a second step.
     case WM_LBUTTONDOWN:
@@ -110,8 +108,30 @@ void destroy_viewer_resources() {
     r = ViewerResources{};
 }
 
+// The viewer runs modally with no owner, through a message loop of its
+// own rather than DialogBoxParamA's: Wine's modal loop shows the dialog
+// with SW_SHOWNORMAL when its queue first runs empty, which would restore
+// the window that set-up has just shown maximised (and draw page 1 again).
+// With no owner there is nothing to disable, so the loop is the whole
+// difference; it ends when WM_CLOSE has marked the window closed.
 void run_viewer_window() {
-    DialogBoxParamA(startup_state().instance, ids::kMainDialog, nullptr, MAINDLGPROC, 0);
+    HWND window =
+        CreateDialogParamA(startup_state().instance, ids::kMainDialog, nullptr, MAINDLGPROC, 0);
+    if (window) {
+        MSG msg;
+        while (!viewer_window().closed) {
+            const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+            if (got == 0) {
+                PostQuitMessage(int(msg.wParam));  // for whoever runs the next loop
+                break;
+            }
+            if (got < 0) break;
+            if (IsDialogMessageA(window, &msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        DestroyWindow(window);
+    }
     forget_window();
 }
 
@@ -121,6 +141,13 @@ INT_PTR CALLBACK MAINDLGPROC(HWND window, UINT message, WPARAM wparam, LPARAM lp
     // Nothing may leave a window procedure by exception: an action that
     // fails that way (out of memory) is reported and the window goes on.
     try {
+        // The one message whose answer matters: TRUE keeps the dialog
+        // manager from putting the class cursor back over the magnifier.
+        if (message == WM_SETCURSOR) {
+            if (!vell::on_set_cursor(wparam, lparam)) return FALSE;
+            SetWindowLongPtrA(window, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
         vell::dispatch(window, message, wparam, lparam);
     } catch (...) {
         vell::show_message("vell could not complete this action.");

@@ -29,11 +29,12 @@ struct ViewerWindow {
     HWND page_area = nullptr;       // 108
     HWND vertical_bar = nullptr;    // 109
     HWND horizontal_bar = nullptr;  // 110
-    // Whether the arrow (true) or the magnifier is the window's cursor.
-    bool arrow_cursor = true;
-    // Set-up maximised the window and the user has not resized it since
-    // (see lay_out_window).
-    bool maximised_at_setup = false;
+    // WM_CLOSE has ended the window: the viewer's message loop stops.
+    bool closed = false;
+    // The client size the window was last laid out and drawn for: Wine
+    // repeats the WM_SIZE of the first showing, which changes nothing.
+    bool laid_out = false;
+    LPARAM laid_out_size = 0;
     // The tooltip text handed to the tooltip control, which reads it after
     // the notification has returned: so it lives here, not on the stack.
     char tooltip[256] = {};

@@ -135,39 +135,32 @@ void set_up_window(HWND window) {
 
     sync_page_count();
     refresh_window(kRefreshStatus | kRefreshToolbar);
-    // The WM_SIZE of the maximised window draws the first page.
+    // The WM_SIZE of the maximised window draws the first page, once: the
+    // viewer's own message loop shows the window no other way.
     ShowWindow(window, SW_SHOWMAXIMIZED);
-    w.maximised_at_setup = true;
     show_cursor(IDC_ARROW);
-    w.arrow_cursor = true;
 }
 
-void lay_out_window(HWND window, WPARAM size_type, LPARAM client_size) {
+void lay_out_window(WPARAM size_type, LPARAM client_size) {
     ViewerWindow& w = viewer_window();
-    // Sizes that come before set-up has made the parts, and minimising,
-    // change nothing.
+    // Sizes that come before set-up has made the parts, minimising and a
+    // size the window already has change nothing.
     if (size_type == SIZE_MINIMIZED || !w.status_bar) return;
-    // Wine's modal dialog loop shows the dialog with SW_SHOWNORMAL when its
-    // queue first runs empty, even when WM_INITDIALOG has shown it
-    // maximised, and so restores it. A restore that the user did not ask
-    // for (every user restore comes as WM_SYSCOMMAND) is undone.
-    if (size_type == SIZE_RESTORED && w.maximised_at_setup) {
-        w.maximised_at_setup = false;
-        PostMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-        return;
-    }
+    if (w.laid_out && w.laid_out_size == client_size) return;
+    w.laid_out = true;
+    w.laid_out_size = client_size;
     place_status_bar(w.status_bar, LOWORD(client_size), HIWORD(client_size));
     if (w.toolbar) SendMessageA(w.toolbar, TB_AUTOSIZE, 0, 0);
     redraw_page();
 }
 
-void on_system_command() { viewer_window().maximised_at_setup = false; }
-
 void close_window(HWND window) {
     release_page_image();
     unload_page(the_document());
     announce_viewer_closed();
-    EndDialog(window, 0);
+    // The window goes out of sight now; the viewer's loop destroys it.
+    ShowWindow(window, SW_HIDE);
+    viewer_window().closed = true;
 }
 
 }  // namespace vell

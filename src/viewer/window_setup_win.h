@@ -7,9 +7,7 @@
 namespace vell {
 
 void set_up_window(HWND window);
-void lay_out_window(HWND window, WPARAM size_type, LPARAM client_size);
-// WM_SYSCOMMAND: the user moves, sizes, restores or maximises the window.
-void on_system_command();
+void lay_out_window(WPARAM size_type, LPARAM client_size);
 void close_window(HWND window);
 
 }  // namespace vell

@@ -45,14 +45,34 @@ ScrollBarsNeeded& scroll_bars_needed() {
 
 // ---- The zoom box ----------------------------------------------------------------
 
-FitValues fit_values(const ViewerFrame& frame, PixelExtent page_at_100) {
+FitValues fit_values(const ViewerFrame& frame, PixelExtent page_at_100,
+                     PixelExtent (*extent_at)(double zoom)) {
     const int32_t available_width = frame.status_bar.width() - 24;
     const int32_t available_height = (frame.status_bar.top - 12) - (frame.toolbar.bottom + 24);
+    auto page_at = [&](int percent) {
+        if (extent_at) return extent_at(zoom_for_percent(percent));
+        return PixelExtent{round_half_even(double(page_at_100.width) * percent / 100),
+                           round_half_even(double(page_at_100.height) * percent / 100)};
+    };
+    // The largest percentage from percent down whose page the area shows
+    // without the bars that shows_whole rules out.
+    auto held = [&](int percent, auto shows_whole) {
+        while (percent > kFitMinPercent && !shows_whole(fit_page_area(frame, page_at(percent))))
+            --percent;
+        return percent;
+    };
+    auto no_horizontal_bar = [](const PageAreaLayout& a) { return !a.horizontal_bar; };
+    auto no_bar = [](const PageAreaLayout& a) { return !a.horizontal_bar && !a.vertical_bar; };
+
     FitValues fit;
-    const int by_width = fit_percent(available_width, page_at_100.width);
+    int by_width = fit_percent(available_width, page_at_100.width);
     const int by_height = fit_percent(available_height, page_at_100.height);
-    fit.fit_width = at_least_fit_floor(by_width);
-    fit.fit_window = at_least_fit_floor(by_height < by_width ? by_height : by_width);
+    fit.fit_window = held(at_least_fit_floor(by_height < by_width ? by_height : by_width), no_bar);
+    // A page that is too tall at the full width will have the vertical bar:
+    // its width comes off the width the page is fitted to.
+    if (fit_page_area(frame, page_at(at_least_fit_floor(by_width))).vertical_bar)
+        by_width = fit_percent(available_width - frame.vertical_bar_width, page_at_100.width);
+    fit.fit_width = held(at_least_fit_floor(by_width), no_horizontal_bar);
     return fit;
 }
 
@@ -93,20 +113,28 @@ double zoom_for_percent(int percent) { return percent / 100.0; }
 PageAreaLayout fit_page_area(const ViewerFrame& frame, PixelExtent page_at_zoom) {
     PageAreaLayout area;
     const int32_t available_width = frame.status_bar.width() - 24;
-    int32_t width = available_width;
-    if (width + 5 >= page_at_zoom.width)
-        width = page_at_zoom.width;
-    else
-        area.horizontal_bar = true;
-    int32_t height = (frame.status_bar.top - 12) - (frame.toolbar.bottom + 12);
-    if (height + 5 >= page_at_zoom.height)
-        height = page_at_zoom.height;
-    else
-        area.vertical_bar = true;
-    // Each bar takes its thickness from the other direction; the decisions
-    // above stay as they are.
-    if (area.vertical_bar) width -= frame.vertical_bar_width;
-    if (area.horizontal_bar) height -= frame.horizontal_bar_height;
+    const int32_t available_height = (frame.status_bar.top - 12) - (frame.toolbar.bottom + 12);
+    // A page up to 5 pixels larger than the space still fits: the area
+    // grows into the margin.
+    auto too_wide = [&](int32_t width) { return width + 5 < page_at_zoom.width; };
+    auto too_tall = [&](int32_t height) { return height + 5 < page_at_zoom.height; };
+    area.horizontal_bar = too_wide(available_width);
+    area.vertical_bar = too_tall(available_height);
+    // Each bar takes its thickness from the other direction, which is then
+    // decided again: otherwise the page's edge would lie under the bar with
+    // no way to scroll to it.
+    for (int round = 0; round < 2; ++round) {
+        if (area.vertical_bar && !area.horizontal_bar)
+            area.horizontal_bar = too_wide(available_width - frame.vertical_bar_width);
+        if (area.horizontal_bar && !area.vertical_bar)
+            area.vertical_bar = too_tall(available_height - frame.horizontal_bar_height);
+    }
+    int32_t width = page_at_zoom.width;
+    if (area.horizontal_bar)
+        width = available_width - (area.vertical_bar ? frame.vertical_bar_width : 0);
+    int32_t height = page_at_zoom.height;
+    if (area.vertical_bar)
+        height = available_height - (area.horizontal_bar ? frame.horizontal_bar_height : 0);
 
     int32_t x = round_half_even((available_width - width) / 2.0);
     if (area.vertical_bar) x = round_half_even(x - 0.5 * frame.vertical_bar_width);
@@ -148,7 +176,7 @@ int scroll_position_after(int request, int position, int thumb) {
     }
 }
 
-// ---- Click zoom and the magnifier ---------------------------------------------------
+// ---- Click zoom --------------------------------------------------------------------
 
 bool hits_page_area(const ScreenRect& area, int32_t x, int32_t y) {
     return area.left <= x && x < area.right && area.top <= y && y < area.bottom;
@@ -195,12 +223,6 @@ ScrollPositions reaim_scroll_positions(const ReaimInput& in) {
     p.vertical = reaim(in.vertical_shown, in.vertical_position, in.page.height, in.area_height,
                        in.y);
     return p;
-}
-
-CursorChange cursor_change(bool inside_page_area, bool arrow_showing) {
-    if (inside_page_area && arrow_showing) return CursorChange::kToMagnifier;
-    if (!inside_page_area && !arrow_showing) return CursorChange::kToArrow;
-    return CursorChange::kNone;
 }
 
 }  // namespace vell

@@ -1,6 +1,6 @@
 // The zoom and the page area: reading the zoom box, the two fit modes,
 // placing the page area and its scroll bars for the page at the current
-// zoom, scrolling, click zoom and the magnifier cursor.
+// zoom, scrolling and click zoom.
 //
 // Pure functions over plain structures: the window reads its rectangles,
 // system metrics and control texts, passes them in, and applies what comes
@@ -67,12 +67,19 @@ struct ViewerFrame {
 //   fit width  = nearest(100 * available width / page width)
 //   fit window = the smaller of nearest(100 * available height / page
 //                height) and the fit width, each held to 16 bits first
-// Both are at least kFitMinPercent; there is no upper limit.
+// Both are at least kFitMinPercent; there is no upper limit. Each is then
+// held to what the page area really shows (fit_page_area at that zoom, the
+// page's size at it from extent_at): fit width to the largest percentage
+// whose page needs no horizontal bar, which takes the vertical bar's width
+// off the available width when a tall page will need that bar; fit window
+// to the largest whose page needs no bar at all. extent_at null scales
+// page_at_100.
 struct FitValues {
     int fit_width = kZoomDefaultPercent;
     int fit_window = kZoomDefaultPercent;
 };
-FitValues fit_values(const ViewerFrame& frame, PixelExtent page_at_100);
+FitValues fit_values(const ViewerFrame& frame, PixelExtent page_at_100,
+                     PixelExtent (*extent_at)(double zoom) = nullptr);
 
 // The percentage of a typed value: the numeric value of the first four
 // characters (leading blanks skipped, fraction dropped towards minus
@@ -105,8 +112,10 @@ double zoom_for_percent(int percent);
 //    still fits (the area grows to the page), else the horizontal bar is
 //    needed; the same for the height between (toolbar bottom + 12) and
 //    (status bar top - 12) with the vertical bar;
-//  - a needed bar takes its thickness from the other dimension, without
-//    revisiting the first decision;
+//  - a needed bar takes its thickness from the other dimension, and the
+//    other direction is decided again with that thickness taken off: a page
+//    that fits only without the bar gets the other bar too, so every part
+//    of the page can be scrolled to;
 //  - the area is centred in the available width, moved left by half the
 //    vertical bar's width when that bar is needed, 12 pixels from the left
 //    edge; its top is always 44.
@@ -153,7 +162,7 @@ constexpr int kScrollPage = 15;
 int scroll_position_after(int request, int position, int thumb);
 int clamp_scroll_position(int position);
 
-// ---- Click zoom and the magnifier ---------------------------------------------------
+// ---- Click zoom --------------------------------------------------------------------
 
 // Whether a click or mouse move at (x, y) (client coordinates from lParam,
 // signed 16-bit) lies in the page area: area is the page area's own client
@@ -195,11 +204,5 @@ struct ScrollPositions {
     int vertical = 0;
 };
 ScrollPositions reaim_scroll_positions(const ReaimInput& input);
-
-// The cursor over the page area: entering it while the arrow shows turns
-// the magnifier on, leaving it while the magnifier shows turns the arrow
-// back; anything else changes nothing. The window keeps the state.
-enum class CursorChange { kNone, kToMagnifier, kToArrow };
-CursorChange cursor_change(bool inside_page_area, bool arrow_showing);
 
 }  // namespace vell

@@ -50,11 +50,40 @@ TEST(PageImageSize, GrowsOnlyWhereNeededAndWithinTheCaps) {
     held = image_size_holding(image, PixelExtent{1893, 2450});  // Letter at fit width 232 %
     EXPECT_EQ(held.width, 2166);
     EXPECT_EQ(held.height, 2452);
-    EXPECT_EQ(image_size_holding(held, PixelExtent{100, 100}).height, 2452);  // never shrinks
     EXPECT_EQ(image_size_holding(image, PixelExtent{1000, 40000}).height, kMaxImageSide);
     held = image_size_holding(image, PixelExtent{12000, 12000});  // over the pixel budget
-    EXPECT_EQ(held.width, 2166);
-    EXPECT_EQ(held.height, 2166);
+    EXPECT_EQ(held.width, 12002);
+    EXPECT_LE(int64_t(held.width) * held.height, kMaxImagePixels);
+}
+
+// After a large page the image goes back to its set-up size; when a large
+// image cannot be made, the largest that can is taken, and when none can
+// the image stays as it was.
+TEST(PageImageSize, ShrinksAgainAndFallsBackToTheLargestThatWorks) {
+    const ImageSize base{2166, 2166};
+    const ImageSize grown{2166, 9000};
+    std::vector<ImageSize> made;
+    auto make_any = [&](ImageSize size) {
+        made.push_back(size);
+        return true;
+    };
+    ImageSize now = settle_image_size(grown, base, PixelExtent{816, 1056}, make_any);
+    EXPECT_EQ(now.height, 2166);
+    ASSERT_EQ(made.size(), 1u);
+
+    // No more than 12 million pixels can be made.
+    auto make_small = [](ImageSize size) { return int64_t(size.width) * size.height <= 12000000; };
+    now = settle_image_size(base, base, PixelExtent{2164, 9998}, make_small);
+    EXPECT_GT(now.height, 2166);
+    EXPECT_LE(int64_t(now.width) * now.height, 12000000);
+    EXPECT_GT(int64_t(now.width) * (now.height + (now.height - 2166)), 12000000)
+        << "a step larger would have fitted";
+
+    auto make_none = [](ImageSize) { return false; };
+    now = settle_image_size(grown, base, PixelExtent{2164, 20000}, make_none);
+    EXPECT_EQ(now.height, grown.height);
+    now = settle_image_size(grown, base, PixelExtent{816, 1056}, make_none);
+    EXPECT_EQ(now.height, grown.height);
 }
 
 // Letter portrait at 96 pixels per inch.

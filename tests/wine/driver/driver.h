@@ -41,6 +41,7 @@ int cmd_make_send_doc(const Args& args);  // send_documents.cpp
 int cmd_dialog_steps(const Args& args);   // dialog_steps_win.cpp
 int cmd_dialog(const Args& args);
 int cmd_area_colour(const Args& args);  // screen_colour_win.cpp
+int cmd_cursor(const Args& args);       // screen_colour_win.cpp
 int cmd_print_dialog(const Args& args);
 int cmd_printers(const Args& args);
 int cmd_fault(const Args& args);  // fault_documents.cpp

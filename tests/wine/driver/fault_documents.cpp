@@ -19,6 +19,12 @@
 //                  last one with a red box as well
 //   ten-mb-page    "Ten MB Page": one page of more than 10 MB of records
 //                  (white lines with texts), then a red box at its very end
+//   unknown-record "Unknown Record": page 1 a text; page 2 a red box, a
+//                  record of unknown opcode 18, then a blue box; prints
+//                  "page2=N end=M", page 2's position and the page index's
+//                  (page 2's end), for building messages
+//   picture-file   "Picture File": one page showing the picture file
+//                  "startup-mark.bmp", relative to the start-up folder
 #include <windows.h>
 
 #include <cstdio>
@@ -109,6 +115,32 @@ vell::Bytes ten_mb_page() {
     return vell::write_document(plan);
 }
 
+vell::Bytes unknown_record() {
+    vell::DocumentPlan plan;
+    plan.title = "Unknown Record";
+    plan.pages.push_back(
+        vell::PageBuilder().font(0, 12, 0, "Arial").aligned_text(1, 1, 0, "First page").end_of_page().bytes());
+    vell::Bytes unknown;
+    vell::append_i16(unknown, 18);
+    plan.pages.push_back(vell::PageBuilder()
+                             .box(1, 1, 3, 2, 1, kRed, kRed)
+                             .raw(unknown)
+                             .box(4, 1, 6, 2, 1, kBlue, kBlue)
+                             .end_of_page()
+                             .bytes());
+    const size_t page2 = size_t(vell::kHeaderSize) + plan.pages[0].size() + 1;
+    std::printf("page2=%zu end=%zu\n", page2, page2 + plan.pages[1].size());
+    return vell::write_document(plan);
+}
+
+vell::Bytes picture_file() {
+    vell::DocumentPlan plan;
+    plan.title = "Picture File";
+    plan.pages.push_back(
+        vell::PageBuilder().picture_file(1, 1, 3, 3, "startup-mark.bmp").end_of_page().bytes());
+    return vell::write_document(plan);
+}
+
 struct Kind {
     const char* name;
     vell::Bytes (*make)();
@@ -119,6 +151,8 @@ const Kind kKinds[] = {
     {"red-picture", red_picture},
     {"max-pages", max_pages},
     {"ten-mb-page", ten_mb_page},
+    {"unknown-record", unknown_record},
+    {"picture-file", picture_file},
 };
 
 int make(const Args& args) {

@@ -122,6 +122,8 @@ int main(int argc, char** argv) {
         status = vtdriver::cmd_dialog(args);
     else if (command == "area-colour")
         status = vtdriver::cmd_area_colour(args);
+    else if (command == "cursor")
+        status = vtdriver::cmd_cursor(args);
     else if (command == "print-dialog")
         status = vtdriver::cmd_print_dialog(args);
     else if (command == "printers")

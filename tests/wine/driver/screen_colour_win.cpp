@@ -5,6 +5,9 @@
 //   area-colour --title T --id ID --colour RRGGBB [--timeout S]
 //     prints pixels=N, the pixels of that colour inside control ID of the
 //     visible top-level window titled T, read from the screen.
+//   cursor
+//     prints cursor=H, the handle of the cursor the screen shows now (the
+//     one its owner set; the same handle means the same cursor).
 #include <windows.h>
 
 #include <cstdio>
@@ -49,11 +52,39 @@ std::vector<uint32_t> screen_pixels(const RECT& rect) {
     return pixels;
 }
 
+namespace {
+
+struct ControlSearch {
+    std::string title;
+    int id = 0;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK find_control_in_titled(HWND window, LPARAM param) {
+    ControlSearch* search = reinterpret_cast<ControlSearch*>(param);
+    char text[512] = {};
+    GetWindowTextA(window, text, int(sizeof text));
+    if (!IsWindowVisible(window) || search->title != text) return TRUE;
+    search->found = GetDlgItem(window, search->id);
+    return search->found ? FALSE : TRUE;
+}
+
+// Control id of a visible top-level window titled title. Another window
+// may share the title (a message box captioned with the document's title,
+// in front of the viewer): the one that has the control counts.
+HWND control_in_titled(const std::string& title, int id) {
+    ControlSearch search{title, id, nullptr};
+    EnumWindows(find_control_in_titled, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
 int cmd_area_colour(const Args& args) {
     Options options(args, {"--title", "--id", "--colour", "--timeout"});
     const std::string title = options.get("--title", "");
     HWND window = wait_for_visible_title(title, options.seconds("--timeout", 20));
-    HWND control = window ? GetDlgItem(window, std::atoi(options.get("--id", "0").c_str())) : nullptr;
+    HWND control = window ? control_in_titled(title, std::atoi(options.get("--id", "0").c_str())) : nullptr;
     if (!control) {
         std::fprintf(stderr, "vtdriver area-colour: no control %s in \"%s\"\n",
                      options.get("--id", "").c_str(), title.c_str());
@@ -67,6 +98,21 @@ int cmd_area_colour(const Args& args) {
         if (pixel == colour) ++count;
     std::printf("pixels=%lu\n", count);
     std::fflush(stdout);
+    return 0;
+}
+
+}  // namespace vtdriver
+
+namespace vtdriver {
+
+int cmd_cursor(const Args&) {
+    CURSORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetCursorInfo(&info)) {
+        std::fprintf(stderr, "vtdriver cursor: no cursor information\n");
+        return 1;
+    }
+    std::printf("cursor=%p\n", static_cast<void*>(info.hCursor));
     return 0;
 }
 

@@ -164,6 +164,15 @@ std::string count_property(HWND window, const char* name) {
     return std::to_string(reinterpret_cast<uintptr_t>(GetPropA(window, name)));
 }
 
+// "X Y W H" of a window's screen rectangle.
+std::string screen_rect_text(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+           std::to_string(r.right - r.left) + " " + std::to_string(r.bottom - r.top);
+}
+
+
 }  // namespace
 
 std::vector<std::string> state_lines(const Parts& p) {
@@ -179,11 +188,8 @@ std::vector<std::string> state_lines(const Parts& p) {
     add_combo(lines, "index", p.index_box);
     add_bar(lines, "vbar", p.vertical_bar);
     add_bar(lines, "hbar", p.horizontal_bar);
-    RECT area = {};
-    GetWindowRect(p.page_area, &area);
-    add(lines, "area",
-        std::to_string(area.left) + " " + std::to_string(area.top) + " " +
-            std::to_string(area.right - area.left) + " " + std::to_string(area.bottom - area.top));
+    add(lines, "area", screen_rect_text(p.page_area));
+    add(lines, "zoom.rect", screen_rect_text(p.zoom_box));
     RECT bar = {};
     GetWindowRect(p.vertical_bar, &bar);
     add(lines, "vbar.width", std::to_string(bar.right - bar.left));

@@ -202,6 +202,10 @@ int cmd_window(const Args& args) {
     }
     std::printf("class=%s\n", class_name(window).c_str());
     std::printf("title=%s\n", printable(window_text(window)).c_str());
+    RECT r = {};
+    GetWindowRect(window, &r);
+    std::printf("rect=%ld %ld %ld %ld\n", long(r.left), long(r.top), long(r.right - r.left),
+                long(r.bottom - r.top));
     if (options.has("--controls")) {
         for (HWND child : children(window)) {
             std::string cls = class_name(child);

@@ -144,7 +144,9 @@ void apply_copy_restriction(Document& doc) {
 }
 
 bool open_document(Document& doc, const std::string& path, int32_t base) {
-    doc.path = path;
+    // Saving, sending and deleting the document later must reach this very
+    // file, wherever the current directory has moved by then.
+    doc.path = absolute_path(path);
     doc.base = base;
     std::memset(doc.header, 0, sizeof doc.header);
     doc.validated = false;
@@ -155,7 +157,7 @@ bool open_document(Document& doc, const std::string& path, int32_t base) {
     doc.pages_received = 0;
     doc.copy_restricted = false;
     unload_page(doc);
-    return doc.file.open_shared(path);
+    return doc.file.open_shared(doc.path);
 }
 
 void close_document(Document& doc) {

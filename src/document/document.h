@@ -40,7 +40,7 @@ enum class HeaderCheck {
 };
 
 struct Document {
-    std::string path;
+    std::string path;  // full path, made so when the document is opened
     File file;
     int32_t base = 0;  // file offset of the document's first byte
     uint8_t header[kHeaderSize] = {};

@@ -14,7 +14,8 @@ int cmd_run(const Args& args) {
     Options options(args, {"--timeout", "--lock", "--cwd"});
     if (options.positional.size() != 2) {
         std::fprintf(stderr,
-                     "usage: vtdriver run [--timeout S] [--lock FILE] [--cwd DIR] EXE COMMAND-TAIL\n");
+                     "usage: vtdriver run [--timeout S] [--lock FILE] [--cwd DIR] [--unquoted] EXE "
+                     "COMMAND-TAIL\n");
         return 64;
     }
     double timeout = options.seconds("--timeout", 30);
@@ -34,7 +35,9 @@ int cmd_run(const Args& args) {
         }
     }
 
-    std::string command_line = "\"" + exe + "\"";
+    // --unquoted: the program's path as it stands, blanks and all, the way
+    // Windows hands on an unquoted registered command.
+    std::string command_line = options.has("--unquoted") ? exe : "\"" + exe + "\"";
     if (!tail.empty()) command_line += " " + tail;
     std::vector<char> buffer(command_line.begin(), command_line.end());
     buffer.push_back('\0');

@@ -27,19 +27,7 @@ int cmd_shell(const Args& args) {
                      info.lpFile, GetLastError());
         return 1;
     }
-    // The program started must not outlive the test.
-    int status = 0;
-    if (WaitForSingleObject(info.hProcess, DWORD(options.seconds("--timeout", 30) * 1000)) ==
-        WAIT_OBJECT_0) {
-        DWORD code = 0;
-        GetExitCodeProcess(info.hProcess, &code);
-        std::printf("exit=%lu\n", code);
-    } else {
-        TerminateProcess(info.hProcess, 255);
-        WaitForSingleObject(info.hProcess, 5000);
-        std::printf("timeout\n");
-        status = 2;
-    }
+    const int status = wait_for_program(info.hProcess, options.seconds("--timeout", 30));
     CloseHandle(info.hProcess);
     return status;
 }

@@ -132,12 +132,21 @@ std::string document_title(const Document& doc) {
 }
 
 int32_t page_count(const Document& doc) {
-    int32_t n = header_i32(doc, hdr::kPageCount);
+    int32_t n = doc.building ? doc.pages_received : header_i32(doc, hdr::kPageCount);
     return std::clamp(n, int32_t(0), int32_t(kMaxPages));
 }
 
+void apply_copy_restriction(Document& doc) {
+    if (!doc.copy_restricted) return;
+    set_header_i16(doc, hdr::kSaveAllowed, 0);
+    set_header_i16(doc, hdr::kFaxAllowed, 0);
+    set_header_i16(doc, hdr::kEmailAllowed, 0);
+}
+
 bool open_document(Document& doc, const std::string& path, int32_t base) {
-    doc.path = path;
+    // Saving, sending and deleting the document later must reach this very
+    // file, wherever the current directory has moved by then.
+    doc.path = absolute_path(path);
     doc.base = base;
     std::memset(doc.header, 0, sizeof doc.header);
     doc.validated = false;
@@ -146,8 +155,9 @@ bool open_document(Document& doc, const std::string& path, int32_t base) {
     doc.email = EmailSettings();
     doc.fax = FaxSettings();
     doc.pages_received = 0;
+    doc.copy_restricted = false;
     unload_page(doc);
-    return doc.file.open_shared(path);
+    return doc.file.open_shared(doc.path);
 }
 
 void close_document(Document& doc) {
@@ -385,13 +395,16 @@ BuildingRefresh on_page_added(Document& doc, int32_t position, int16_t current_p
     // the end of the newest page. A failed validation leaves the header as
     // read with an empty title and is not reported again.
     read_header(doc);
+    apply_copy_restriction(doc);
     doc.pages_received += 1;
     set_header_i32(doc, hdr::kPageCount, doc.pages_received);
     doc.page_positions.resize(size_t(doc.pages_received));
     doc.page_positions.back() = position;
 
     r.status_and_toolbar = true;
-    if (current_page < 1) {
+    // The first page always shows page 1, wherever the user went before
+    // there was any page.
+    if (current_page < 1 || doc.pages_received == 1) {
         r.make_first_current = true;
         r.current_page = 1;
         load_page(doc, 1);
@@ -415,6 +428,7 @@ BuildingRefresh on_building_finished(Document& doc, int16_t current_page) {
     doc.building = false;
     read_header(doc);
     read_settings(doc);
+    apply_copy_restriction(doc);
     read_page_index(doc);
     read_document_index(doc);
 

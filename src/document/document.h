@@ -40,7 +40,7 @@ enum class HeaderCheck {
 };
 
 struct Document {
-    std::string path;
+    std::string path;  // full path, made so when the document is opened
     File file;
     int32_t base = 0;  // file offset of the document's first byte
     uint8_t header[kHeaderSize] = {};
@@ -53,6 +53,10 @@ struct Document {
     int32_t page_number = 0;  // number of the loaded page; 0 when none
     bool building = false;
     int32_t pages_received = 0;
+    // Set at start-up for a copy or a document inside a self-extracting
+    // viewer: save, e-mail and fax stay refused through every later header
+    // read (apply_copy_restriction).
+    bool copy_restricted = false;
 };
 
 // The document of this process.
@@ -65,8 +69,14 @@ void set_header_i16(Document& doc, int offset, int16_t value);
 void set_header_i32(Document& doc, int offset, int32_t value);
 std::string document_title(const Document& doc);  // trimmed, may be empty
 // The page count N as every part of the viewer uses it: the header's field,
-// never below 0 and never above kMaxPages.
+// never below 0 and never above kMaxPages. While building it is the pages
+// received: until the first page message the header's field is whatever
+// the generator wrote before it knew the pages.
 int32_t page_count(const Document& doc);
+
+// Clears the save, fax and e-mail allowed fields of the in-memory header
+// when the document is copy_restricted; called after every header read.
+void apply_copy_restriction(Document& doc);
 
 // Opens the file shared for reading and writing, else reading only. Clears
 // everything read from a previous file (the building flag stays as set).

@@ -14,6 +14,12 @@ namespace vell {
 bool file_exists(const std::string& path);
 bool delete_file(const std::string& path);
 
+// The full path of a file named relative to the current directory (or
+// already full), so that it still names the same file when the current
+// directory moves. An empty path, or one the platform cannot expand, is
+// returned as it is.
+std::string absolute_path(const std::string& path);
+
 class File {
 public:
     File() = default;

@@ -16,6 +16,13 @@ bool file_exists(const std::string& path) {
 
 bool delete_file(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
+std::string absolute_path(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    char directory[4096];
+    if (!::getcwd(directory, sizeof directory)) return path;
+    return std::string(directory) + "/" + path;
+}
+
 File::File(File&& other) noexcept : fd_(other.fd_), writable_(other.writable_) {
     other.fd_ = -1;
 }

@@ -16,6 +16,14 @@ bool file_exists(const std::string& path) {
 
 bool delete_file(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
+std::string absolute_path(const std::string& path) {
+    if (path.empty()) return path;
+    char buffer[MAX_PATH + 1];
+    const DWORD length = GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
+    if (length == 0 || length >= sizeof buffer) return path;
+    return std::string(buffer, length);
+}
+
 File::File(File&& other) noexcept : handle_(other.handle_), writable_(other.writable_) {
     other.handle_ = nullptr;
 }

@@ -21,7 +21,9 @@ LogFont make_logfont(const std::string& face, int16_t style, double size, int16_
     font.clip_precision = 0;  // CLIP_DEFAULT_PRECIS
     font.quality = gdi::kProofQuality;
     font.pitch_and_family = 0;  // DEFAULT_PITCH | FF_DONTCARE
-    copy_to_buffer(font.face_name, sizeof font.face_name, trim(face));
+    // The face is what precedes its first NUL: blanks before that NUL are
+    // trailing blanks too ("Arial  " followed by a NUL and junk is Arial).
+    copy_to_buffer(font.face_name, sizeof font.face_name, trim(cut_text(face, face.size())));
     return font;
 }
 

@@ -21,7 +21,8 @@ constexpr int16_t kStrikeOut = 8;
 // / 72) (size 0 gives 0, the device's default height), escapement and
 // orientation 10 x angle, weight and flags from the style bits, ANSI
 // character set, default precisions, proof quality, default pitch, and the
-// face name with blanks removed at both ends, cut at 31 characters.
+// face name cut at its first NUL, with blanks removed at both ends, cut at
+// 31 characters.
 LogFont make_logfont(const std::string& face, int16_t style, double size, int16_t angle,
                      int logpixels_y);
 

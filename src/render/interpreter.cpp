@@ -56,22 +56,38 @@ void start_printer_page(Surface& surface, const PageHeader& header, uint8_t* set
     surface.text_out(0, 0, " ", 1);
 }
 
+// Selects an object the interpreter made; the first time one of its kind
+// goes in, what it replaced is kept to be put back. An object that could
+// not be made is not selected: what is selected stays, so the device
+// context always holds a valid object.
+void select_made(Surface& surface, SurfaceHandle made, SurfaceHandle* kept) {
+    if (!made) return;
+    const SurfaceHandle previous = surface.select_object(made);
+    if (!*kept) *kept = previous;
+}
+
+// Puts back the object that the interpreter's one replaced (if one ever
+// went in) and deletes the interpreter's object (if it was made).
+void put_back(Surface& surface, SurfaceHandle kept, SurfaceHandle* made) {
+    if (kept) surface.select_object(kept);
+    if (*made) surface.delete_object(*made);
+    *made = 0;
+}
+
 // Replaces the interpreter's pen: the kept pen goes back in, the old pen is
 // deleted, the new one is selected and stays.
 void replace_pen(RenderState& state, int width, uint32_t colour) {
     Surface& surface = *state.surface;
-    surface.select_object(state.kept_pen);
-    surface.delete_object(state.pen);
+    put_back(surface, state.kept_pen, &state.pen);
     state.pen = surface.create_pen(gdi::kPsSolid, width, colour);
-    surface.select_object(state.pen);
+    select_made(surface, state.pen, &state.kept_pen);
 }
 
 void replace_brush(RenderState& state, uint32_t colour) {
     Surface& surface = *state.surface;
-    surface.select_object(state.kept_brush);
-    surface.delete_object(state.brush);
+    put_back(surface, state.kept_brush, &state.brush);
     state.brush = surface.create_solid_brush(colour);
-    surface.select_object(state.brush);
+    select_made(surface, state.brush, &state.kept_brush);
 }
 
 void draw_line(RenderState& state, const PageRecord& r) {
@@ -95,15 +111,14 @@ void draw_box(RenderState& state, const PageRecord& r) {
 
 void set_font(RenderState& state, const PageRecord& r) {
     Surface& surface = *state.surface;
-    state.font.face = trim(r.data);
+    state.font.face = trim(cut_text(r.data, r.data.size()));
     state.font.style = r.style;
     state.font.size = r.size;
     state.font.colour = r.colour;
-    surface.select_object(state.caller_font);
-    surface.delete_object(state.current_font);
+    put_back(surface, state.caller_font, &state.current_font);
     state.current_font = make_font(surface, state.font.face, state.font.style,
                                    double(state.font.size) * state.mapping.zoom, 0);
-    surface.select_object(state.current_font);
+    select_made(surface, state.current_font, &state.caller_font);
     surface.set_text_color(r.colour);
 }
 
@@ -163,11 +178,11 @@ void render_page_bytes(const PageSource& page, Surface& surface, int32_t resolut
 
     // The interpreter's own brush, font and pen, keeping what they replace.
     state.brush = surface.create_solid_brush(0);
-    state.kept_brush = surface.select_object(state.brush);
+    select_made(surface, state.brush, &state.kept_brush);
     state.current_font = make_screen_font(surface, "Arial", 0, 8);
-    state.caller_font = surface.select_object(state.current_font);
+    select_made(surface, state.current_font, &state.caller_font);
     state.pen = surface.create_pen(gdi::kPsSolid, 1, 0);
-    state.kept_pen = surface.select_object(state.pen);
+    select_made(surface, state.pen, &state.kept_pen);
     state.font = FontSettings();
 
     // The page header; records start at offset 12.
@@ -210,12 +225,9 @@ void render_page_bytes(const PageSource& page, Surface& surface, int32_t resolut
 
     // Everything selected goes back, everything made is deleted, whatever
     // ended the loop.
-    surface.select_object(state.kept_brush);
-    surface.delete_object(state.brush);
-    surface.select_object(state.caller_font);
-    surface.delete_object(state.current_font);
-    surface.select_object(state.kept_pen);
-    surface.delete_object(state.pen);
+    put_back(surface, state.kept_brush, &state.brush);
+    put_back(surface, state.caller_font, &state.current_font);
+    put_back(surface, state.kept_pen, &state.pen);
     zoom.value = zoom_on_entry;
 }
 

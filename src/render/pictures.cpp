@@ -62,6 +62,10 @@ std::string claim_temporary_file(FileSystem& files, const std::string& prefix,
         // that another process takes in between is passed over too.
         if (files.exists(name)) continue;
         if (files.create_new(name, file)) return name;
+        // A name taken in between is passed over; any other failure (a
+        // temporary folder that is missing or cannot be written) would fail
+        // for every further name as well.
+        if (!files.exists(name)) break;
     }
     return std::string();
 }
@@ -104,7 +108,9 @@ void print_bitmap(Surface& surface, SurfaceHandle dc, SurfaceHandle bitmap, cons
     description.bit_count = info.bits_pixel;
     const uint64_t total = uint64_t(dib_row_bytes(info.width, info.bits_pixel)) * uint64_t(info.height);
     if (total == 0 || total > kMaxPrintBitsBytes) return;
-    uint8_t* bits = new (std::nothrow) uint8_t[size_t(total)];
+    // Zeroed, so that bits GetDIBits leaves unfilled (it fails, or fills
+    // fewer rows) print as zeros, never as the memory's old contents.
+    uint8_t* bits = new (std::nothrow) uint8_t[size_t(total)]();
     if (!bits) return;
     surface.get_dibits(dc, bitmap, 0, unsigned(info.height), bits, &description, gdi::kDibRgbColors);
     surface.stretch_dibits(x, y, size.width, size.height, 0, 0, info.width, info.height, bits,

@@ -55,8 +55,10 @@ std::string make_temporary_name(FileSystem& files, const std::string& prefix,
 
 // Claims a temporary name: like make_temporary_name, but the file is
 // created at once with create-new, so two viewers never take the same name
-// (a name taken between the look and the creation is skipped). The open
-// file is handed back in file; empty when no name could be claimed.
+// (a name taken between the look and the creation is skipped). The first
+// failure that leaves the name free (the folder cannot be written) ends the
+// search. The open file is handed back in file; empty when no name could be
+// claimed.
 std::string claim_temporary_file(FileSystem& files, const std::string& prefix,
                                  const std::string& extension, File* file);
 

@@ -47,7 +47,7 @@ std::string to_string(const RecordedCall& call) {
     std::ostringstream out;
     out << surface_op_name(call.op) << "(";
     for (size_t i = 0; i < call.args.size(); ++i) out << (i ? ", " : "") << call.args[i];
-    if (!call.text.empty() && call.op != SurfaceOp::kResetDc)
+    if (!call.text.empty() && call.op != SurfaceOp::kResetDc && call.op != SurfaceOp::kStretchDIBits)
         out << (call.args.empty() ? "" : ", ") << '"' << call.text.substr(0, 40)
             << (call.text.size() > 40 ? "..." : "") << '"';
     if (call.has_rect)
@@ -121,10 +121,18 @@ size_t RecordingSurface::live_objects() const {
 
 // ---- Objects -------------------------------------------------------------------
 
+SurfaceHandle RecordingSurface::add_created(Object object) {
+    if (failing_creations_ > 0) {
+        --failing_creations_;
+        return 0;
+    }
+    return add(object);
+}
+
 SurfaceHandle RecordingSurface::create_pen(int style, int width, uint32_t colour) {
     Object pen;
     pen.kind = Kind::kPen;
-    SurfaceHandle handle = add(pen);
+    SurfaceHandle handle = add_created(pen);
     record(SurfaceOp::kCreatePen, {style, width, colour}).result = handle;
     return handle;
 }
@@ -132,7 +140,7 @@ SurfaceHandle RecordingSurface::create_pen(int style, int width, uint32_t colour
 SurfaceHandle RecordingSurface::create_solid_brush(uint32_t colour) {
     Object brush;
     brush.kind = Kind::kBrush;
-    SurfaceHandle handle = add(brush);
+    SurfaceHandle handle = add_created(brush);
     record(SurfaceOp::kCreateSolidBrush, {colour}).result = handle;
     return handle;
 }
@@ -141,7 +149,7 @@ SurfaceHandle RecordingSurface::create_font_indirect(const LogFont& font) {
     Object object;
     object.kind = Kind::kFont;
     object.font = font;
-    SurfaceHandle handle = add(object);
+    SurfaceHandle handle = add_created(object);
     RecordedCall& call = record(SurfaceOp::kCreateFont, {});
     call.font = font;
     call.text = font.face_name;
@@ -420,7 +428,15 @@ int RecordingSurface::stretch_dibits(int x, int y, int width, int height, int so
     RecordedCall& call = record(SurfaceOp::kStretchDIBits,
                                 {x, y, width, height, source_x, source_y, source_width,
                                  source_height, bits != nullptr, usage, rop});
-    if (description) call.dib = *description;
+    if (description) {
+        call.dib = *description;
+        // The bits as the printer gets them, for pictures of a few pixels.
+        const uint64_t row = (uint64_t(description->width > 0 ? description->width : 0) *
+                                  description->bit_count + 31) / 32 * 4;
+        const uint64_t size = row * uint64_t(description->height > 0 ? description->height : 0);
+        if (bits && size <= kRecordedBitsLimit)
+            call.text.assign(static_cast<const char*>(bits), size_t(size));
+    }
     return height;
 }
 

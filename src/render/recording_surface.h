@@ -63,12 +63,16 @@ enum class SurfaceOp {
 
 const char* surface_op_name(SurfaceOp op);
 
+constexpr uint64_t kRecordedBitsLimit = 64 * 1024;
+
 struct RecordedCall {
     SurfaceOp op = SurfaceOp::kStartPage;
     // Numeric arguments in the order of the Windows call (handles, points,
     // sizes, colours, flags).
     std::vector<int64_t> args;
-    std::string text;  // text, path, or the bytes of a settings buffer
+    // Text, path, the bytes of a settings buffer, or the bits StretchDIBits
+    // was given (up to kRecordedBitsLimit bytes).
+    std::string text;
     SurfaceRect rect;  // ExtTextOutA and DrawTextExA rectangles
     bool has_rect = false;
     // CreateFontIndirectA: the LOGFONTA passed. Text calls: the font that
@@ -157,6 +161,10 @@ public:
     static int model_width(const LogFont& font, const std::string& text);
     static TextMetrics model_metrics(const LogFont& font);
 
+    // The next count pens, brushes and fonts cannot be made: their
+    // creation returns no handle, as GDI does when it runs out of objects.
+    void fail_next_creations(int count) { failing_creations_ = count; }
+
     // A text colour a fresh device context starts with (black) can be
     // changed before rendering, to check that pages set their own.
     void set_initial_text_colour(uint32_t colour) { text_colour_ = colour; }
@@ -172,6 +180,7 @@ private:
     };
 
     SurfaceHandle add(Object object);
+    SurfaceHandle add_created(Object object);
     RecordedCall& record(SurfaceOp op, std::vector<int64_t> args);
     RecordedCall& record_text(SurfaceOp op, std::vector<int64_t> args, const char* text, int count);
     const LogFont& current_font() const;
@@ -187,6 +196,7 @@ private:
     uint32_t text_colour_ = 0;
     int bk_mode_ = 2;  // OPAQUE, as a new device context has it
     unsigned text_align_ = 0;
+    int failing_creations_ = 0;
 };
 
 }  // namespace vell

@@ -23,11 +23,13 @@ void draw_rotated(RenderState& state, float x, float y, int16_t angle, const std
     const FontSettings& settings = state.font;
     SurfaceHandle rotated = make_font(surface, settings.face, settings.style,
                                       double(settings.size) * state.mapping.zoom, angle);
-    SurfaceHandle current = surface.select_object(rotated);
+    // A font that cannot be made leaves the current font in and the text
+    // is drawn in it.
+    SurfaceHandle current = rotated ? surface.select_object(rotated) : 0;
     surface.set_text_color(settings.colour);
     surface.text_out(state.mapping.map_x(x), state.mapping.map_y(y), text.data(), int(text.size()));
-    surface.select_object(current);
-    surface.delete_object(rotated);
+    if (current) surface.select_object(current);
+    if (rotated) surface.delete_object(rotated);
 }
 
 }  // namespace

@@ -40,6 +40,12 @@ struct SaveDialogRequest {
     DWORD flags = 0;  // in and out
 };
 
+std::string current_directory() {
+    char directory[MAX_PATH + 1] = {};
+    const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
+    return length > 0 && length < sizeof directory ? std::string(directory, length) : std::string();
+}
+
 // GetSaveFileNameA with the request's settings; the file name comes back
 // from the buffer whatever the result.
 bool run_save_dialog(SaveDialogRequest& request) {
@@ -61,17 +67,16 @@ bool run_save_dialog(SaveDialogRequest& request) {
     dialog.lpstrTitle = request.title.c_str();
     dialog.Flags = request.flags;
     dialog.lpstrDefExt = request.default_extension.c_str();
+    // The dialog moves the current directory to the folder the user saved
+    // to; relative picture paths of later pages resolve against the
+    // directory the viewer started in, so it is put back.
+    const std::string directory = current_directory();
     const BOOL chosen = GetSaveFileNameA(&dialog);
+    if (!directory.empty()) SetCurrentDirectoryA(directory.c_str());
     file[sizeof file - 1] = '\0';
     request.file = file;
     request.flags = dialog.Flags;
     return chosen != 0;
-}
-
-std::string current_directory() {
-    char directory[MAX_PATH + 1] = {};
-    const DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
-    return length > 0 && length < sizeof directory ? std::string(directory, length) : std::string();
 }
 
 // Asks for the target name, owned by the window that owns messages now:

@@ -34,18 +34,41 @@ bool starts_with_switch(const std::string& upper_text, const std::string& slash_
     return head == slash_form || head == dash_form;
 }
 
+bool is_separator(char c) { return c == ' ' || c == '\t'; }
+
+// Where an unquoted program name ends: after the program's own path when
+// the line starts with it (Windows started the program from a line such as
+// C:\Program Files\vell\vell.exe C:\report.vel), else at the first blank.
+size_t unquoted_program_end(const std::string& line, const std::string& module_path) {
+    if (!module_path.empty()) {
+        const std::string upper_line = to_upper(line);
+        const std::string upper_path = to_upper(module_path);
+        std::string forms[2] = {upper_path, std::string()};
+        if (upper_path.size() > 4 && upper_path.compare(upper_path.size() - 4, 4, ".EXE") == 0)
+            forms[1] = upper_path.substr(0, upper_path.size() - 4);
+        for (const std::string& form : forms) {
+            if (form.empty() || upper_line.compare(0, form.size(), form) != 0) continue;
+            if (form.size() == line.size() || is_separator(line[form.size()])) return form.size();
+        }
+    }
+    size_t i = 0;
+    while (i < line.size() && !is_separator(line[i])) ++i;
+    return i;
+}
+
 }  // namespace
 
-std::string command_text_from_command_line(const std::string& command_line) {
+std::string command_text_from_command_line(const std::string& command_line,
+                                           const std::string& module_path) {
     size_t i = 0;
     if (!command_line.empty() && command_line[0] == '"') {
         size_t close = command_line.find('"', 1);
         i = close == std::string::npos ? command_line.size() : close + 1;
     } else {
-        while (i < command_line.size() && command_line[i] != ' ' && command_line[i] != '\t') ++i;
+        i = unquoted_program_end(command_line, module_path);
     }
     // The separator after the name may be blanks or tabs, as Windows takes it.
-    while (i < command_line.size() && (command_line[i] == ' ' || command_line[i] == '\t')) ++i;
+    while (i < command_line.size() && is_separator(command_line[i])) ++i;
     return trim(command_line.substr(i));
 }
 

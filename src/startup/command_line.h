@@ -33,10 +33,14 @@ struct StartRequest {
 };
 
 // The command line without the program's name, as Windows hands it to a
-// program: a quoted name runs to its closing quotation mark, an unquoted one
-// to the first blank or tab, and the blanks and tabs after it are skipped.
-// The result is trimmed of blanks at both ends.
-std::string command_text_from_command_line(const std::string& command_line);
+// program: a quoted name runs to its closing quotation mark. An unquoted
+// name runs to the first blank or tab, unless the line starts with the
+// program's own path (module_path, with or without ".exe", letter case
+// ignored) followed by a blank, a tab or the end: a path with blanks, as an
+// unquoted registered command hands it on. The blanks and tabs after the
+// name are skipped and the result is trimmed of blanks at both ends.
+std::string command_text_from_command_line(const std::string& command_line,
+                                           const std::string& module_path = std::string());
 
 // The whole-line switch that the command text (already trimmed) is, compared
 // without regard to letter case; kOpenDocument when it is none of them.

@@ -27,12 +27,17 @@ std::string command_text(const RegistryOps& reg, const std::string& name) {
 
 }  // namespace
 
+std::string registered_program_path(const std::string& module_path) {
+    if (module_path.find(' ') == std::string::npos) return module_path;
+    return "\"" + module_path + "\"";
+}
+
 std::string open_command_value(const std::string& module_path) {
-    return cut_text(module_path + " %1", kCommandLimit);
+    return cut_text(registered_program_path(module_path) + " %1", kCommandLimit);
 }
 
 std::string print_command_value(const std::string& module_path) {
-    return cut_text(module_path + " -PA %1", kCommandLimit);
+    return cut_text(registered_program_path(module_path) + " -PA %1", kCommandLimit);
 }
 
 int is_registered(const RegistryOps& reg) {

@@ -6,6 +6,8 @@
 //   vell Print Preview Document\shell\open\command    path + " %1"
 //   vell Print Preview Document\shell\print\command   path + " -PA %1"
 //
+// (the path in quotation marks when it contains a blank).
+//
 // The procedures are written once over a small table of registry operations,
 // so that they run against the real registry (registration_win.cpp) and
 // against a recording one in the unit tests.
@@ -48,7 +50,13 @@ struct RegistryOps {
     void (*close_key)(void* context, void* key) = nullptr;
 };
 
-// The values of the two command keys for the viewer at module_path.
+// The program path as the commands hold it: in quotation marks when it
+// contains a blank, since Windows would otherwise try "C:\Program.exe" and
+// the like first (a program planted there would be run instead).
+std::string registered_program_path(const std::string& module_path);
+
+// The values of the two command keys for the viewer at module_path: the
+// registered program path, then " %1" or " -PA %1".
 std::string open_command_value(const std::string& module_path);
 std::string print_command_value(const std::string& module_path);
 

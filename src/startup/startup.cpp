@@ -33,9 +33,8 @@ std::string dialog_filter(const std::string& text) {
 
 void restrict_copied_document(Document& doc) {
     if (doc.base == 0 && header_i32(doc, hdr::kCopyFlag) == 0) return;
-    set_header_i16(doc, hdr::kSaveAllowed, 0);
-    set_header_i16(doc, hdr::kFaxAllowed, 0);
-    set_header_i16(doc, hdr::kEmailAllowed, 0);
+    doc.copy_restricted = true;
+    apply_copy_restriction(doc);
 }
 
 bool delete_when_closed(const Document& doc) {

@@ -24,7 +24,8 @@ std::string dialog_filter(const std::string& text);
 
 // A document inside a self-extracting viewer, or one that is itself a copy
 // made by the save or e-mail commands, offers neither save, fax nor e-mail:
-// clears the three allowed fields of its header for those.
+// clears the three allowed fields of its header for those, now and after
+// every later header read (a building document's).
 void restrict_copied_document(Document& doc);
 
 // Whether the document file is deleted after it has been closed: it passed

@@ -126,7 +126,8 @@ void open_and_use(const std::string& path, const StartRequest& request, int32_t 
 
     close_document(doc);
     // A failure to delete is not reported: the document has been shown.
-    if (delete_when_closed(doc)) delete_file(path);
+    // The full path taken at opening: the current directory may have moved.
+    if (delete_when_closed(doc)) delete_file(doc.path);
 }
 
 }  // namespace
@@ -140,8 +141,8 @@ int run_startup(HINSTANCE instance) {
     StartupState& state = startup_state();
     state.instance = instance;
 
-    const std::string command_text = command_text_from_command_line(GetCommandLineA());
     const std::string self = module_path();
+    const std::string command_text = command_text_from_command_line(GetCommandLineA(), self);
     state.base = self_extract_base(self);
 
     StartRequest request = interpret_command_text(command_text, state.base, self);

@@ -71,10 +71,10 @@ LabelState& state() {
     return s;
 }
 
-void store_and_show(int n, const std::string& text) {
-    LabelState& s = state();
-    s.text[n] = text;
-    const LabelSink& sink = s.sink;
+// Puts label n's text where the window shows it (menu popup, menu command
+// or zoom label); labels shown nowhere else change nothing.
+void show(int n, const std::string& text) {
+    const LabelSink& sink = state().sink;
     if (n == 1 || n == 2) {
         if (sink.menu_popup_text) sink.menu_popup_text(sink.context, n - 1, text);
     } else if (int command = menu_command_of(n)) {
@@ -84,16 +84,23 @@ void store_and_show(int n, const std::string& text) {
     }
 }
 
+void store_and_show(int n, const std::string& text) {
+    state().text[n] = text;
+    show(n, text);
+}
+
 void reset(const Document& doc) {
     LabelState& s = state();
-    // The reset restores the table only; the controls that show labels are
-    // filled from it when the window sets itself up.
     for (int n = 1; n <= kLabelCount; ++n) s.text[n] = kBuiltinLabels[n - 1];
     for (const HeaderOverride& o : kHeaderOverrides) {
         bool found = false;
         std::string text = read_label_override(doc, header_i32(doc, o.offset), &found);
         if (found) s.text[o.label] = text;
     }
+    // The menu and the zoom label show the restored texts too (a reset from
+    // a page record comes while the window exists; at start-up there is no
+    // sink yet and this changes nothing).
+    for (int n = 1; n <= kLabelCount; ++n) show(n, s.text[n]);
 }
 
 }  // namespace

@@ -111,9 +111,12 @@ std::string page_index_names(const std::vector<IndexEntry>& index, int32_t page)
 std::string navigation_status_text(const Navigation& nav, bool building,
                                    const std::vector<IndexEntry>& index,
                                    const std::string& label14, const std::string& label15) {
-    const std::string page = std::to_string(nav.current_page);
     // While building, the count shown is the page the generator writes now.
-    if (building) return page + " of ?  Building " + std::to_string(int64_t(nav.page_count) + 1);
+    if (building)
+        return std::to_string(nav.current_page) + " of ?  Building " +
+               std::to_string(int64_t(nav.page_count) + 1);
+    // A complete document without pages shows no page: "Page 0 of 0".
+    const std::string page = std::to_string(nav.page_count < 1 ? 0 : nav.current_page);
     return trim(label14 + " " + page + " " + label15 + " " + std::to_string(nav.page_count) +
                 "       " + page_index_names(index, nav.current_page));
 }

@@ -83,7 +83,7 @@ std::string page_index_names(const std::vector<IndexEntry>& index, int32_t page)
 // count plus one ("3 of ?  Building 5"). Complete: label 14, blank, page,
 // blank, label 15, blank, page count, seven blanks, the page's index names,
 // then trimmed as the window-text operation shows it ("Page 3 of 12" when
-// the page has no names). The short form takes labels 14 and 15 from the
+// the page has no names; "Page 0 of 0" for a document without pages). The short form takes labels 14 and 15 from the
 // table and the building flag and index from the document.
 std::string navigation_status_text(const Navigation& nav, bool building,
                                    const std::vector<IndexEntry>& index,

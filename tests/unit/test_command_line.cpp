@@ -27,6 +27,17 @@ TEST(CommandText, FollowsTheProgramName) {
     EXPECT_EQ(command_text_from_command_line("vell.exe \"a b.vel\""), "\"a b.vel\"");
 }
 
+TEST(CommandText, FollowsTheProgramsOwnPathWithBlanksUnquoted) {
+    const std::string self = "C:\\Program Files\\vell\\vell.exe";
+    EXPECT_EQ(command_text_from_command_line("C:\\Program Files\\vell\\vell.exe -PA C:\\a b.vel", self),
+              "-PA C:\\a b.vel");
+    EXPECT_EQ(command_text_from_command_line("c:\\program files\\vell\\VELL C:\\a.vel", self), "C:\\a.vel");
+    EXPECT_EQ(command_text_from_command_line("C:\\Program Files\\vell\\vell.exe", self), "");
+    EXPECT_EQ(command_text_from_command_line("\"" + self + "\" C:\\a.vel", self), "C:\\a.vel");
+    // Another name is cut at its first blank as before.
+    EXPECT_EQ(command_text_from_command_line("vell.exe C:\\a.vel", self), "C:\\a.vel");
+}
+
 TEST(WholeLineSwitch, RecognisedInAnyCaseWithEitherMark) {
     EXPECT_EQ(whole_line_switch("-INSTALL"), StartAction::kInstall);
     EXPECT_EQ(whole_line_switch("/install"), StartAction::kInstall);

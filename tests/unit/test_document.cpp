@@ -8,6 +8,7 @@
 #include "document/cipher.h"
 #include "document/document.h"
 #include "document_test_util.h"
+#include "startup/startup.h"
 #include "vel_writer.h"
 
 namespace vell {
@@ -512,6 +513,33 @@ TEST_F(DocumentFile, BuildingStopsAtTheLastPageNumber) {
     r = on_building_finished(doc_, 0);
     EXPECT_EQ(r.current_page, 0);
     EXPECT_EQ(doc_.page_number, 0);
+}
+
+TEST_F(DocumentFile, BeforeItsFirstPageABuildingDocumentHasNoPages) {
+    // The generator has not written its page count yet; the header's field
+    // holds an old value.
+    Bytes b = write_document(sample_spec());
+    put_i32(b.data(), b.size(), hdr::kPageCount, 12);
+    open_building(b);
+    EXPECT_EQ(page_count(doc_), 0);
+    // The user went to some page meanwhile: the first page shows page 1.
+    BuildingRefresh r = on_page_added(doc_, 261, 3);
+    EXPECT_EQ(r.current_page, 1);
+    EXPECT_TRUE(r.redraw);
+    EXPECT_EQ(doc_.page_number, 1);
+}
+
+TEST_F(DocumentFile, ACopyStaysRestrictedThroughHeaderRereads) {
+    DocumentPlan plan = sample_spec();
+    plan.copy_flag = 1;
+    open_building(write_document(plan));
+    restrict_copied_document(doc_);
+    on_page_added(doc_, 261, 1);
+    EXPECT_EQ(header_i16(doc_, hdr::kSaveAllowed), 0);
+    on_building_finished(doc_, 1);
+    EXPECT_EQ(header_i16(doc_, hdr::kSaveAllowed), 0);
+    EXPECT_EQ(header_i16(doc_, hdr::kEmailAllowed), 0);
+    EXPECT_EQ(header_i16(doc_, hdr::kFaxAllowed), 0);
 }
 
 TEST(Writer, RefusesWhatTheFormatCannotHold) {

@@ -124,6 +124,31 @@ TEST_F(Interpreter, PutsBackWhatTheCallerHadSelected) {
     EXPECT_TRUE(surface.problems().empty());
 }
 
+TEST_F(Interpreter, ObjectsThatCannotBeMadeLeaveValidOnesSelected) {
+    const Bytes page = PageBuilder()
+                           .font(1, 14, 0xFF, "Arial")
+                           .line(0, 0, 1, 1, 2, 0xFF)
+                           .box(1, 1, 2, 2, 1, 0xFF00, 0)
+                           .rotated_text(1, 1, 45, "r")
+                           .bytes();
+    // The interpreter's first brush, font and pen fail, the page's later
+    // ones are made; then every creation fails.
+    for (int failing : {3, 1000}) {
+        RecordingSurface surface;
+        surface.fail_next_creations(failing);
+        render_into(surface, page, Target());
+        EXPECT_EQ(surface.calls_of(SurfaceOp::kTextOut).size(), 1u) << failing;
+        expect_device_context_restored(surface);
+    }
+}
+
+TEST_F(Interpreter, FaceNamesEndAtTheirFirstNul) {
+    auto surface = render(PageBuilder().font(0, 10, 0, std::string("Arial  \0junk", 12)).bytes());
+    auto fonts = surface.calls_of(SurfaceOp::kCreateFont);
+    ASSERT_EQ(fonts.size(), 2u);
+    EXPECT_EQ(std::string(fonts[1].font.face_name), "Arial");
+}
+
 // ---- The record loop ---------------------------------------------------------------
 
 TEST_F(Interpreter, EndOfPageRecordsStopTheLoop) {

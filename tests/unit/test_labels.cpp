@@ -211,11 +211,28 @@ TEST_F(Labels, ChangedLabelsReachTheWindow) {
         // The window gets the text as stored; trimming is the window's job.
         EXPECT_EQ(log.texts[0], " label ");
     }
-    // Stored-only labels, ignored numbers and the reset show nothing.
+    // Stored-only labels and ignored numbers show nothing.
     log.calls.clear();
-    for (int n : {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 27, 0})
+    for (int n : {11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 27})
         set_window_label(none, n, "quiet");
     EXPECT_TRUE(log.calls.empty());
+}
+
+TEST_F(Labels, ResetReachesTheWindowToo) {
+    SinkLog log;
+    Document none;
+    set_window_label(none, 6, "Weiter");
+    set_window_label(none, 10, "Vergrößerung");
+    set_label_sink(recording_sink(&log));
+    set_window_label(none, 0, "");
+    ASSERT_EQ(log.calls.size(), 13u) << "every label the window shows";
+    for (size_t i = 0; i < log.calls.size(); ++i) {
+        if (log.calls[i] == std::make_pair(std::string("command"), 705)) {
+            EXPECT_EQ(log.texts[i], "&Next Page");
+        } else if (log.calls[i].first == "zoom") {
+            EXPECT_EQ(log.texts[i], "Zoom");
+        }
+    }
 }
 
 TEST(LabelMaps, TooltipsAndMenuCommandsShareTheirLabels) {

@@ -81,6 +81,8 @@ TEST(StatusText, PageCountAndIndexNames) {
     EXPECT_EQ(text(3), "Page 3 of 12       North ... West");
     EXPECT_EQ(text(5), "Page 5 of 12       Costs");
     EXPECT_EQ(navigation_status_text(at(3, 4), true, index, "Page", "of"), "3 of ?  Building 5");
+    // A complete document of no pages (a building one that ended so).
+    EXPECT_EQ(navigation_status_text(at(1, 0), false, index, "Page", "of"), "Page 0 of 0");
 
     Document doc;
     doc.index = {entry(2, "Anhang")};

@@ -2,6 +2,7 @@
 // pictures through temporary files, and the temporary names themselves.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <set>
 #include <string>
@@ -124,6 +125,18 @@ TEST(TemporaryNames, ANameTakenBetweenTheLookAndTheClaimIsPassedOver) {
     EXPECT_EQ(other, Bytes{9}) << "the other viewer's file is untouched";
 }
 
+TEST(TemporaryNames, AFolderThatCannotBeWrittenEndsTheSearchAtOnce) {
+    struct Unwritable : SystemFileSystem {
+        int attempts = 0;
+        std::string temp_path() override { return "/nowhere/"; }
+        bool exists(const std::string&) override { return false; }
+        bool create_new(const std::string&, File*) override { return ++attempts, false; }
+    } files;
+    File file;
+    EXPECT_EQ(claim_temporary_file(files, "~DB", ".bmp", &file), "");
+    EXPECT_EQ(files.attempts, 1);
+}
+
 TEST(TemporaryNames, NoNameWhenEverySerialIsTaken) {
     struct Full : SystemFileSystem {
         int looks = 0;
@@ -211,6 +224,23 @@ TEST_F(Pictures, PrinterPathGoesThroughDeviceIndependentBits) {
     // 3 x 5 in a 300 x 600 box: full width, height round(5 * 300 / 3).
     EXPECT_EQ(put[0].args, (std::vector<int64_t>{280, 280, 300, 500, 0, 0, 3, 5, 1, 0, 0x00CC0020}));
     expect_device_context_restored(surface);
+}
+
+TEST_F(Pictures, PrinterBitsStartZeroed) {
+    // The recording surface's GetDIBits fills nothing, as a failing one
+    // does; a buffer of the same size freed dirty just before is likely to
+    // come back from the allocator.
+    const std::string path = picture("small.bmp", 5, 3);
+    const size_t size = dib_row_bytes(5, 24) * 3;
+    delete[] static_cast<uint8_t*>(std::memset(new uint8_t[size], 0xAB, size));
+    std::vector<uint8_t> settings(kPrinterSettingsSize, 0);
+    Target printer;
+    printer.printing = true;
+    printer.printer_settings = settings.data();
+    auto surface = render(PageBuilder().picture_file(1, 1, 2, 2, path).bytes(), printer);
+    auto put = surface.calls_of(SurfaceOp::kStretchDIBits);
+    ASSERT_EQ(put.size(), 1u);
+    EXPECT_EQ(put[0].text, std::string(size, '\0'));
 }
 
 TEST_F(Pictures, PrinterSkipsABitmapWhoseBitsWouldNotFitInMemory) {

@@ -115,9 +115,11 @@ TEST(Register, WritesTheFourKeysInOrder) {
     EXPECT_EQ(reg.opened, (std::vector<std::string>{".vel", kProgramId, kOpenKey, kPrintKey}));
     EXPECT_EQ(reg.value(".vel"), kProgramId);
     EXPECT_EQ(reg.value(kProgramId), kProgramId);
-    EXPECT_EQ(reg.value(kOpenKey), kPath + " %1");
-    EXPECT_EQ(reg.value(kPrintKey), kPath + " -PA %1");
+    // The path has blanks: quoted, so that Windows never runs C:\Program.exe.
+    EXPECT_EQ(reg.value(kOpenKey), "\"" + kPath + "\" %1");
+    EXPECT_EQ(reg.value(kPrintKey), "\"" + kPath + "\" -PA %1");
     EXPECT_EQ(reg.open_handles, 0);
+    EXPECT_EQ(open_command_value("C:\\vell\\vell.exe"), "C:\\vell\\vell.exe %1");
 }
 
 TEST(Register, StopsAtTheFirstKeyThatCannotBeOpened) {
@@ -151,8 +153,8 @@ TEST(RegistrySettings, ReportsOurOwnRegistration) {
     EXPECT_EQ(registry_settings_message(reg.ops()),
               "Registry Settings for the .vel extension\r\r"
               "Program Name: vell Print Preview Document\r"
-              "Open: " + kPath + " %1\r"
-              "Print: " + kPath + " -PA %1");
+              "Open: \"" + kPath + "\" %1\r"
+              "Print: \"" + kPath + "\" -PA %1");
     EXPECT_EQ(reg.open_handles, 0);
 }
 

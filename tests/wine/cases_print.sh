@@ -274,3 +274,24 @@ case_print_by_ctrl_p() {
   driver viewer close >/dev/null || fail "the viewer window did not close"
   expect_vell_ends
 }
+
+# The shell's print command for a document, with vell under a folder with a
+# blank and a copy of vell where Windows looks first for an unquoted path:
+# the registered program prints every page without a dialog.
+case_print_shell_command() {
+  reg_clear
+  mkdir -p "$work/vell app"
+  program="$work/vell app/vell.exe"
+  cp "$VELL_EXE" "$program"
+  cp "$VELL_EXE" "$work/vell.exe"
+  run_silently "-INSTALL"
+  local doc="$work/five.vel" pdf
+  make_doc print-five "$doc"
+  clear_pdfs
+  driver shell --timeout 30 print "$(winpath "$doc")" >"$work/run.out" || fail "the shell's print failed"
+  expect_eq "end of vell.exe" "exit=0" "$(cat "$work/run.out")"
+  pdf=$(wait_for_pdf)
+  expect_eq "pages" "Printed page 1,Printed page 2,Printed page 3,Printed page 4,Printed page 5" \
+    "$(page_texts "$pdf")"
+  reg_clear
+}

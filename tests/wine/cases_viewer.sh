@@ -343,13 +343,13 @@ EOF
 # ---- building -------------------------------------------------------------------------
 
 # A building document with no generator: the status shows the page count as
-# unknown (the header's 12 stands until a first page message replaces it),
+# unknown (the header's 12 does not count: no page has been announced),
 # the index box is hidden, Save stays in the menu although the document does
 # not offer it, and print, e-mail, fax and save refuse.
 case_viewer_building_refusals() {
   open_viewer twelve-pages "/BV "
   steps <<'EOF'
-wait-status | 1 of ?  Building 13
+wait-status | 1 of ?  Building 1
 get | index.visible | progress.visible
 command | 757 | --post
 EOF

@@ -72,7 +72,8 @@ int usage() {
                  "  window --title T [--timeout S] [--controls] [--set-edit ID=TEXT]\n"
                  "         [--ok|--cancel|--close]\n"
                  "  reg-query KEY | reg-delete KEY | reg-set KEY VALUE   (HKEY_CLASSES_ROOT)\n"
-                 "  run [--timeout S] [--lock FILE] [--cwd DIR] EXE COMMAND-TAIL\n"
+                 "  run [--timeout S] [--lock FILE] [--cwd DIR] [--unquoted] EXE COMMAND-TAIL\n"
+                 "  shell [--timeout S] VERB FILE   ShellExecuteExA, waits for the program\n"
                  "  make-doc KIND PATH   kinds:");
     for (const std::string& kind : vtdriver::test_document_kinds())
         std::fprintf(stderr, " %s", kind.c_str());
@@ -136,6 +137,8 @@ int main(int argc, char** argv) {
         status = vtdriver::cmd_fault(args);
     else if (command == "find")
         status = vtdriver::cmd_find(args);
+    else if (command == "shell")
+        status = vtdriver::cmd_shell(args);
     else
         return usage();
     std::fflush(stdout);

@@ -10,11 +10,27 @@
 
 namespace vtdriver {
 
+int wait_for_program(void* process, double timeout) {
+    if (WaitForSingleObject(process, DWORD(timeout * 1000)) == WAIT_OBJECT_0) {
+        DWORD code = 0;
+        GetExitCodeProcess(process, &code);
+        std::printf("exit=%lu\n", code);
+        return 0;
+    }
+    // A program still running is a failure of the test; it must not
+    // outlive it.
+    TerminateProcess(process, 255);
+    WaitForSingleObject(process, 5000);
+    std::printf("timeout\n");
+    return 2;
+}
+
 int cmd_run(const Args& args) {
     Options options(args, {"--timeout", "--lock", "--cwd"});
     if (options.positional.size() != 2) {
         std::fprintf(stderr,
-                     "usage: vtdriver run [--timeout S] [--lock FILE] [--cwd DIR] EXE COMMAND-TAIL\n");
+                     "usage: vtdriver run [--timeout S] [--lock FILE] [--cwd DIR] [--unquoted] EXE "
+                     "COMMAND-TAIL\n");
         return 64;
     }
     double timeout = options.seconds("--timeout", 30);
@@ -34,7 +50,9 @@ int cmd_run(const Args& args) {
         }
     }
 
-    std::string command_line = "\"" + exe + "\"";
+    // --unquoted: the program's path as it stands, blanks and all, the way
+    // Windows hands on an unquoted registered command.
+    std::string command_line = options.has("--unquoted") ? exe : "\"" + exe + "\"";
     if (!tail.empty()) command_line += " " + tail;
     std::vector<char> buffer(command_line.begin(), command_line.end());
     buffer.push_back('\0');
@@ -49,20 +67,7 @@ int cmd_run(const Args& args) {
         if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
         return 1;
     }
-    DWORD waited = WaitForSingleObject(process.hProcess, DWORD(timeout * 1000));
-    int status = 0;
-    if (waited == WAIT_OBJECT_0) {
-        DWORD code = 0;
-        GetExitCodeProcess(process.hProcess, &code);
-        std::printf("exit=%lu\n", code);
-    } else {
-        // A program still running is a failure of the test; it must not
-        // outlive it.
-        TerminateProcess(process.hProcess, 255);
-        WaitForSingleObject(process.hProcess, 5000);
-        std::printf("timeout\n");
-        status = 2;
-    }
+    const int status = wait_for_program(process.hProcess, timeout);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);

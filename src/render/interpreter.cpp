@@ -136,6 +136,12 @@ void perform(RenderState& state, const PageRecord& r) {
     }
 }
 
+// Records whose effect reaches past the surface: window labels change the
+// viewer, pictures go through temporary files and the picture loader.
+bool acts_outside_surface(int16_t opcode) {
+    return opcode == kOpWindowLabel || opcode == kOpPictureFile || opcode == kOpEmbeddedPicture;
+}
+
 void tell_unknown_record() {
     UnknownNoticeState& notice = unknown_notice_state();
     if (notice.shown) return;
@@ -173,7 +179,7 @@ void render_page_bytes(const PageSource& page, Surface& surface, int32_t resolut
     // way the zoom factor is put back at the end.
     if (state.printing) {
         start_printer_page(surface, header, printer_settings, driver_settings_size);
-    } else {
+    } else if (!page.reading_text) {
         run_page_geometry(header, surface.desktop_resolution());
         if (render_hooks().fit_page_area) render_hooks().fit_page_area();
         // The zoom the viewer's fit step chose from its zoom box is the one
@@ -194,9 +200,10 @@ void render_page_bytes(const PageSource& page, Surface& surface, int32_t resolut
     size_t at = kPageRecordsOffset;
     for (;;) {
         const Decoded decoded = decode_record(page.bytes, page.size, at, &record);
-        if (decoded == Decoded::kUnknownOpcode && !state.printing) tell_unknown_record();
+        if (decoded == Decoded::kUnknownOpcode && !state.printing && !page.reading_text)
+            tell_unknown_record();
         if (decoded != Decoded::kRecord) break;
-        perform(state, record);
+        if (!page.reading_text || !acts_outside_surface(record.opcode)) perform(state, record);
         if (record.cut_short) break;  // the record ran past the page's end
         at = record.next;
     }

@@ -68,6 +68,10 @@ struct PageSource {
     int16_t page_number = 0;
     int32_t page_count = 0;
     int32_t display_option = 0;
+    // Reading the page's texts rather than showing it (page_text.h): nothing
+    // outside the surface changes. No page geometry, fitting or notice, no
+    // window labels, and no pictures, which would write temporary files.
+    bool reading_text = false;
 };
 void render_page_bytes(const PageSource& page, Surface& surface, int32_t resolution_x,
                        int32_t resolution_y, int32_t origin_x, int32_t origin_y, int16_t printing,

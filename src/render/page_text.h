@@ -1,0 +1,156 @@
+// The texts of a page with the places they are drawn at: what find and the
+// plain-text output read.
+//
+// A page's texts are found by running the page interpreter on a surface
+// that draws nothing and records every text it is asked to draw (aligned,
+// rotated, boxed and wrapped texts, page numbers and page totals). Every
+// measurement goes to an inner surface, so texts measure with the metrics
+// of the device that shows them: GDI in the viewer, cairo in the
+// converter, the recording surface's font model in the unit tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "render/interpreter.h"
+#include "render/surface.h"
+
+namespace vell {
+
+// A rectangle in page units: inches from the page's top-left corner.
+struct PageRect {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+};
+
+enum class PageTextKind {
+    kText,     // TextOutA: aligned and rotated texts, page numbers and totals
+    kBoxed,    // boxed text, clipped to its box
+    kWrapped,  // one line of a wrapped text
+};
+
+struct PageTextItem {
+    std::string text;  // as drawn: cut at its first NUL and at 3999 characters
+    PageTextKind kind = PageTextKind::kText;
+    int angle = 0;   // degrees counterclockwise, from the font
+    PageRect rect;   // the box the text covers (its bounds when rotated)
+    // The top-left corner of the first character cell and the font the text
+    // was measured with, so that part of it can be measured again.
+    double origin_x = 0;
+    double origin_y = 0;
+    LogFont font;
+};
+
+struct PageText {
+    std::vector<PageTextItem> items;  // reading order
+    // Device pixels per inch the texts were measured at (resolution x zoom).
+    double scale_x = 96;
+    double scale_y = 96;
+};
+
+// Records the texts drawn on it; measures through inner. Lines, boxes and
+// pictures are swallowed; pens and brushes never reach the inner surface.
+class PageTextSurface : public Surface {
+public:
+    // Device pixels become inches through scale (pixels per inch).
+    PageTextSurface(Surface& inner, double scale_x, double scale_y);
+
+    // The texts drawn so far, in drawing order.
+    const std::vector<PageTextItem>& items() const { return items_; }
+    std::vector<PageTextItem> take_items() { return std::move(items_); }
+
+    SurfaceHandle create_pen(int style, int width, uint32_t colour) override;
+    SurfaceHandle create_solid_brush(uint32_t colour) override;
+    SurfaceHandle create_font_indirect(const LogFont& font) override;
+    SurfaceHandle select_object(SurfaceHandle object) override;
+    bool delete_object(SurfaceHandle object) override;
+    int device_caps(int index) override;
+    Resolution desktop_resolution() override;
+    bool move_to(int, int) override { return true; }
+    bool line_to(int, int) override { return true; }
+    bool rectangle(int, int, int, int) override { return true; }
+    bool text_out(int x, int y, const char* text, int count) override;
+    SurfaceSize text_extent(const char* text, int count) override;
+    TextMetrics text_metrics() override;
+    bool ext_text_out(int x, int y, unsigned options, const SurfaceRect* rect, const char* text,
+                      int count) override;
+    int draw_text_ex(const char* text, SurfaceRect* rect, unsigned format) override;
+    uint32_t set_text_color(uint32_t colour) override;
+    int set_bk_mode(int mode) override;
+    unsigned set_text_align(unsigned align) override;
+    SurfaceHandle load_bitmap_file(const char*) override { return 0; }
+    bool bitmap_info(SurfaceHandle, BitmapInfo*) override { return false; }
+    SurfaceHandle create_picture_dc() override { return 0; }
+    SurfaceHandle select_into(SurfaceHandle, SurfaceHandle) override { return 0; }
+    bool delete_dc(SurfaceHandle) override { return true; }
+    bool stretch_blt(int, int, int, int, SurfaceHandle, int, int, int, int, uint32_t) override {
+        return true;
+    }
+    int get_dibits(SurfaceHandle, SurfaceHandle, unsigned, unsigned, void*, DibDescription*,
+                   unsigned) override {
+        return 0;
+    }
+    int stretch_dibits(int, int, int, int, int, int, int, int, const void*, const DibDescription*,
+                       unsigned, uint32_t) override {
+        return 0;
+    }
+    bool reset_dc(const uint8_t*, size_t) override { return true; }
+    int start_page() override { return 1; }
+
+private:
+    struct FontEntry {
+        SurfaceHandle handle = 0;
+        LogFont font;
+    };
+    // Adds one text drawn with its first cell's corner at (x, y) pixels in
+    // the current font, anchored as the text alignment says; clip (pixels)
+    // limits what it covers.
+    void add_text(int x, int y, const std::string& text, PageTextKind kind,
+                  const SurfaceRect* clip);
+    bool is_own(SurfaceHandle object) const;
+
+    Surface& inner_;
+    double scale_x_, scale_y_;
+    std::vector<PageTextItem> items_;
+    std::vector<FontEntry> fonts_;  // fonts made through this surface
+    LogFont current_font_;
+    SurfaceHandle next_own_;  // serial of the latest pen or brush
+    SurfaceHandle pen_, brush_;
+    uint32_t text_colour_ = 0;
+    int bk_mode_ = 2;
+    unsigned text_align_ = 0;
+};
+
+// Reads the texts of a page: runs the interpreter on its bytes over a
+// PageTextSurface, at the measuring surface's resolution and the current
+// zoom factor, and puts the texts in reading order. Changes nothing outside
+// the surfaces: no geometry, labels, notices, pictures or page state.
+PageText read_page_text(const PageSource& page, Surface& measure);
+
+// Reading order: lines from top to bottom, texts from left to right in
+// each. A text belongs to the line of the text above it when it starts
+// above that text's middle.
+void sort_reading_order(std::vector<PageTextItem>& items);
+
+// The rectangle of count characters from offset of an item, measured again
+// in its font on the measuring surface (the whole item's rectangle when the
+// font cannot be made again).
+PageRect text_part_rect(Surface& measure, const PageText& page, const PageTextItem& item,
+                        size_t offset, size_t count);
+
+// The lines DrawTextExA with DT_WORDBREAK | DT_EDITCONTROL breaks text into
+// for a width in pixels, measured on surface with its selected font: line
+// breaks (CR, LF, CR LF) start a new line, words move to the next line when
+// they would pass the width, and a word wider than a line is broken between
+// characters. The blanks at a break belong to no line.
+struct TextLine {
+    size_t start = 0;
+    size_t length = 0;
+};
+std::vector<TextLine> wrap_text_lines(Surface& surface, const std::string& text, int width);
+
+}  // namespace vell

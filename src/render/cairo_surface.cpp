@@ -9,7 +9,7 @@
 
 #include "render/cairo_bitmaps.h"
 #include "render/units.h"
-#include "render/word_wrap.h"
+#include "render/page_text.h"
 
 namespace vell {
 
@@ -349,14 +349,10 @@ int CairoSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned for
     const std::string whole(text);
     const int line_height =
         font.metrics.height + ((format & kDtExternalLeading) ? font.metrics.external_leading : 0);
-    std::vector<WrappedLine> lines;
-    if (format & gdi::kDtWordBreak) {
-        lines = wrap_lines(whole, rect->right - rect->left, [&font](const char* s, size_t n) {
-            return font_extent(font, s, int(n)).cx;
-        });
-    } else {
-        lines = wrap_lines(whole, INT32_MAX, [](const char*, size_t) { return 0; });
-    }
+    // The same line breaks as the page text reader finds; without
+    // DT_WORDBREAK only line breaks end lines.
+    const int width = (format & gdi::kDtWordBreak) ? rect->right - rect->left : INT32_MAX;
+    const std::vector<TextLine> lines = wrap_text_lines(*this, whole, width);
     const bool clip = !(format & kDtNoClip);
     // A line is the last one drawn when the next would not fit; an edit
     // control leaves out a next line that would show only in part.
@@ -365,14 +361,14 @@ int CairoSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned for
     text_align_ = gdi::kTaLeftTop;
     int y = rect->top;
     int widest = 0;
-    for (const WrappedLine& line : lines) {
+    for (const TextLine& line : lines) {
         const bool last = clip && int64_t(y) + next_line_reach > rect->bottom;
         const char* s = whole.data() + line.start;
-        const int width = font_extent(font, s, int(line.length)).cx;
-        widest = std::max(widest, width);
+        const int line_width = font_extent(font, s, int(line.length)).cx;
+        widest = std::max(widest, line_width);
         int x = rect->left;
-        if (format & kDtCenter) x = rect->left + (rect->right - rect->left - width) / 2;
-        if (format & kDtRight) x = rect->right - width;
+        if (format & kDtCenter) x = rect->left + (rect->right - rect->left - line_width) / 2;
+        if (format & kDtRight) x = rect->right - line_width;
         if (!(format & kDtCalcRect))
             draw_glyphs(x, y, s, int(line.length), clip ? rect : nullptr, bk_mode_ == kOpaque);
         y = saturated_sum(y, line_height);

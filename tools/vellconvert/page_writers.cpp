@@ -9,11 +9,13 @@
 
 #include "convert.h"
 #include "document/document.h"
+#include "document/text.h"
 #include "output_file.h"
 #include "progress.h"
 #include "render/cairo_fonts.h"
 #include "render/cairo_surface.h"
 #include "render/interpreter.h"
+#include "render/page_text.h"
 #include "render/units.h"
 
 namespace vell {
@@ -158,6 +160,60 @@ int write_pictures(const ConvertOptions& o, Document& doc, const std::vector<int
     return kConvertOk;
 }
 
+// ---- Text -----------------------------------------------------------------------
+
+// A page's texts as lines: the reader's order, a new line where a text
+// starts below the middle of the line's first text, texts of one line
+// joined by a blank.
+std::string page_lines(const PageText& text) {
+    std::string out;
+    double middle = 0;
+    bool line_open = false;
+    for (const PageTextItem& item : text.items) {
+        const std::string words = trim(item.text);
+        if (words.empty()) continue;
+        if (line_open && item.rect.top >= middle) {
+            out += '\n';
+            line_open = false;
+        }
+        if (!line_open) {
+            middle = (item.rect.top + item.rect.bottom) / 2;
+            line_open = true;
+        } else {
+            out += ' ';
+        }
+        out += ansi_to_utf8(words);
+    }
+    if (line_open) out += '\n';
+    return out;
+}
+
+int write_text(const ConvertOptions& o, Document& doc, const std::vector<int32_t>& pages) {
+    OutputFile out;
+    if (!open_output(out, o.output)) return kConvertOutput;
+    // Texts measure as on the screen at 100 %, where the viewer finds them.
+    const Resolution screen{96, 96};
+    CairoSurface measure(nullptr, screen, screen);
+    zoom_factor().value = 1.0;
+    Progress progress(!o.quiet, pages.size());
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (!page_is_sound(o, doc, pages[i])) return kConvertInput;
+        PageSource source;
+        source.bytes = doc.page.data();
+        source.size = doc.page.size();
+        source.page_number = int16_t(pages[i]);
+        source.page_count = page_count(doc);
+        source.display_option = header_i32(doc, hdr::kDisplayOption);
+        const std::string lines = page_lines(read_page_text(source, measure));
+        // Pages are separated by form feeds.
+        if (i > 0) out.write("\f", 1);
+        out.write(lines.data(), lines.size());
+        unload_page(doc);
+        progress.done(i + 1);
+    }
+    return commit_output(out);
+}
+
 }  // namespace
 
 int write_pages(const ConvertOptions& o, Document& doc, const std::vector<int32_t>& pages) {
@@ -165,9 +221,8 @@ int write_pages(const ConvertOptions& o, Document& doc, const std::vector<int32_
     case OutputFormat::kPdf: return write_pdf(o, doc, pages);
     case OutputFormat::kPng:
     case OutputFormat::kSvg: return write_pictures(o, doc, pages);
-    case OutputFormat::kTxt: break;
+    case OutputFormat::kTxt: return write_text(o, doc, pages);
     }
-    report("text output is not available in this build");
     return kConvertUsage;
 }
 

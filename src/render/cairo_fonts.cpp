@@ -218,8 +218,10 @@ int font_advance(CairoFont& font, uint8_t character) {
     known = 0;
     MeasuringFace& face = *font.measuring;
     if (!face.set_size(font.ppem)) return 0;
+    // GDI draws page text without smoothing, from glyphs hinted for
+    // black and white, and advances by those glyphs.
     if (FT_Load_Glyph(face.ft, font.glyphs[character],
-                      FT_LOAD_DEFAULT | FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH) == 0)
+                      FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO | FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH) == 0)
         known = int32_t((face.ft->glyph->metrics.horiAdvance + 63) >> 6);
     return known;
 }

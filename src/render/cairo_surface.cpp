@@ -43,7 +43,11 @@ void to_utf8(const char* text, int count, std::string* utf8,
 }  // namespace
 
 CairoSurface::CairoSurface(cairo_t* cr, Resolution device, Resolution desktop)
-    : cr_(cr), device_(device), desktop_(desktop) {
+    : cr_(cr), device_(device), desktop_(desktop), text_options_(cairo_font_options_create()) {
+    // Page text as GDI draws it: black and white glyphs, fully hinted.
+    cairo_font_options_set_antialias(text_options_, CAIRO_ANTIALIAS_NONE);
+    cairo_font_options_set_hint_style(text_options_, CAIRO_HINT_STYLE_FULL);
+    cairo_font_options_set_hint_metrics(text_options_, CAIRO_HINT_METRICS_OFF);
     // A new device context holds a black cosmetic pen, a white brush, the
     // system font and a one-pixel bitmap in every memory context.
     Object pen;
@@ -65,6 +69,7 @@ CairoSurface::CairoSurface(cairo_t* cr, Resolution device, Resolution desktop)
 }
 
 CairoSurface::~CairoSurface() {
+    cairo_font_options_destroy(text_options_);
     for (auto& entry : objects_)
         if (entry.second.image) cairo_surface_destroy(entry.second.image);
 }
@@ -297,6 +302,7 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
     to_utf8(text, count, &utf8, &clusters);
     cairo_set_font_face(cr_, font.face);
     cairo_set_font_size(cr_, font.ppem);
+    cairo_set_font_options(cr_, text_options_);
     set_colour(text_colour_);
     cairo_show_text_glyphs(cr_, utf8.data(), int(utf8.size()), glyphs.data(), count,
                            clusters.data(), int(clusters.size()), cairo_text_cluster_flags_t(0));

@@ -104,6 +104,7 @@ private:
     cairo_t* cr_;
     Resolution device_;
     Resolution desktop_;
+    cairo_font_options_t* text_options_;
     FontCache fonts_;
     std::map<SurfaceHandle, Object> objects_;
     SurfaceHandle next_handle_ = 0x100;

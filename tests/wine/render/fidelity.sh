@@ -32,17 +32,17 @@ inside() {
   local total outside
   total=$(count "$1")
   [ "$total" -gt 0 ] || { echo 1000; return; }
-  convert "$1" "$2" -compose Minus_Dst -composite "$work/outside.png"
+  convert "$1" "$2" -compose Minus_Src -composite "$work/outside.png"
   outside=$(count "$work/outside.png")
   echo $(( (total - outside) * 1000 / total ))
 }
 
 failures=0
 for doc in invoice landscape all-records protected dense; do
-  pages=$("$native_bin/vellconvert" "$work/$doc.vel" - --format txt --password secret 2>/dev/null | tr -cd '\f' | wc -c)
+  pages=$("$native_bin/vellconvert" "$work/$doc.vel" - --format txt --password vell2024 2>/dev/null | tr -cd '\f' | wc -c)
   for page in $(seq 1 $((pages + 1))); do
     a="$work/$doc-$page-cairo.png" b="$work/$doc-$page-gdi.png"
-    "$native_bin/vellconvert" "$work/$doc.vel" "$a" --pages "$page" --password secret --quiet
+    "$native_bin/vellconvert" "$work/$doc.vel" "$a" --pages "$page" --password vell2024 --quiet
     timeout 60 wine "$render_exe" "$(winpath "$work/$doc.vel")" "$page" "$(winpath "$b")" </dev/null
     size_a=$(identify -format '%wx%h' "$a") size_b=$(identify -format '%wx%h' "$b")
     ink "$a" "$work/a.png"; ink "$a" "$work/a-wide.png" dilate

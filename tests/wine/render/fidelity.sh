@@ -20,6 +20,16 @@ rm -rf "$work"
 mkdir -p "$work"
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
+# Without Microsoft's fonts Wine draws every face it lacks, Times New Roman
+# and Courier New too, in its default Liberation Sans: it does not follow
+# fontconfig's metric aliases. Windows draws them in their own faces, whose
+# metrics the Liberation faces share, and vellconvert resolves them so; the
+# reference must draw them so too, through Wine's font replacements.
+for pair in 'Arial=Liberation Sans' 'Times New Roman=Liberation Serif' 'Courier New=Liberation Mono'; do
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f \
+    </dev/null >/dev/null 2>&1 || { echo "cannot set Wine's font replacement $pair" >&2; exit 1; }
+done
+
 samples="$native_bin/../samples"
 cp "$samples"/invoice.vel "$samples"/landscape.vel "$samples"/all-records.vel "$samples"/protected.vel "$work/"
 "$native_bin/bench_convert" --write "$work/dense.vel" 1

@@ -190,6 +190,7 @@ bool FontCache::build(CairoFont* font, MeasuringFace& face) {
     font->face = face.cairo;
     font->ppem = ppem;
     font->advances.fill(-1);
+    font->drawn_advances.fill(-1);
     font->measuring = &face;
     // Escapement in tenths of a degree, counterclockwise.
     font->angle = double(lf.escapement % 3600) * M_PI / 1800.0;
@@ -212,18 +213,31 @@ CairoFont* FontCache::font(const LogFont& logfont) {
     return slot.get();
 }
 
-int font_advance(CairoFont& font, uint8_t character) {
-    int32_t& known = font.advances[character];
-    if (known >= 0) return known;
-    known = 0;
+namespace {
+
+int load_advance(CairoFont& font, uint8_t character, FT_Int32 hinting, int32_t* known) {
+    if (*known >= 0) return *known;
+    *known = 0;
     MeasuringFace& face = *font.measuring;
     if (!face.set_size(font.ppem)) return 0;
-    // GDI draws page text without smoothing, from glyphs hinted for
-    // black and white, and advances by those glyphs.
     if (FT_Load_Glyph(face.ft, font.glyphs[character],
-                      FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO | FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH) == 0)
-        known = int32_t((face.ft->glyph->metrics.horiAdvance + 63) >> 6);
-    return known;
+                      FT_LOAD_DEFAULT | hinting | FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH) == 0)
+        *known = int32_t((face.ft->glyph->metrics.horiAdvance + 63) >> 6);
+    return *known;
+}
+
+}  // namespace
+
+// Wine measures text (GetTextExtentPoint32A, DrawTextExA's breaks, the
+// width it aligns by) with glyphs hinted as for smoothed text, but draws
+// unsmoothed page text glyph by glyph, each stepping by its black and white
+// glyph's advance.
+int font_advance(CairoFont& font, uint8_t character) {
+    return load_advance(font, character, FT_LOAD_TARGET_NORMAL, &font.advances[character]);
+}
+
+int font_drawn_advance(CairoFont& font, uint8_t character) {
+    return load_advance(font, character, FT_LOAD_TARGET_MONO, &font.drawn_advances[character]);
 }
 
 SurfaceSize font_extent(CairoFont& font, const char* text, int count) {

@@ -43,7 +43,8 @@ struct CairoFont {
     int strikeout_position = 0;   // pixels above the baseline
     int strikeout_thickness = 1;
     std::array<uint32_t, 256> glyphs{};    // glyph index per ANSI byte
-    std::array<int32_t, 256> advances{};   // pixels per ANSI byte; -1 until measured
+    std::array<int32_t, 256> advances{};   // measured pixels per ANSI byte; -1 until known
+    std::array<int32_t, 256> drawn_advances{};  // pixels a drawn glyph steps; -1 until known
     MeasuringFace* measuring = nullptr;    // owned by the font cache
 };
 
@@ -68,9 +69,13 @@ private:
     std::map<std::string, std::unique_ptr<CairoFont>> fonts_;
 };
 
-// The advance of an ANSI character in whole pixels, as GDI takes it from
-// the hinted glyph.
+// The advance of an ANSI character in whole pixels, as GDI measures it:
+// from the glyph hinted as for smoothed text.
 int font_advance(CairoFont& font, uint8_t character);
+// The step from one drawn glyph to the next, as GDI draws page text: from
+// the glyph hinted for black and white, which may differ from what it
+// measures by a pixel.
+int font_drawn_advance(CairoFont& font, uint8_t character);
 // GetTextExtentPoint32A: the sum of the advances by the font's height.
 SurfaceSize font_extent(CairoFont& font, const char* text, int count);
 

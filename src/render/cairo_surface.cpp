@@ -295,7 +295,7 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
     for (int i = 0; i < count; ++i) {
         const uint8_t c = static_cast<uint8_t>(text[i]);
         glyphs[size_t(i)] = cairo_glyph_t{font.glyphs[c], pen_x, baseline};
-        pen_x += font_advance(font, c);
+        pen_x += font_drawn_advance(font, c);
     }
     std::string utf8;
     std::vector<cairo_text_cluster_t> clusters;

@@ -4,6 +4,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_GASP_H
 #include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
@@ -191,6 +192,13 @@ bool FontCache::build(CairoFont* font, MeasuringFace& face) {
     font->ppem = ppem;
     font->advances.fill(-1);
     font->drawn_advances.fill(-1);
+    // The grid-fitting table (gasp) decides, per size, whether GDI smooths
+    // and hints the glyphs; a font without one is hinted, not smoothed.
+    const FT_Int gasp = FT_Get_Gasp(ft, FT_UInt(ppem));
+    if (gasp != FT_GASP_NO_TABLE) {
+        font->smooth = (gasp & FT_GASP_DO_GRAY) != 0;
+        font->hinted = (gasp & FT_GASP_DO_GRIDFIT) != 0;
+    }
     font->measuring = &face;
     // Escapement in tenths of a degree, counterclockwise.
     font->angle = double(lf.escapement % 3600) * M_PI / 1800.0;
@@ -230,14 +238,18 @@ int load_advance(CairoFont& font, uint8_t character, FT_Int32 hinting, int32_t* 
 
 // Wine measures text (GetTextExtentPoint32A, DrawTextExA's breaks, the
 // width it aligns by) with glyphs hinted as for smoothed text, but draws
-// unsmoothed page text glyph by glyph, each stepping by its black and white
-// glyph's advance.
+// glyph by glyph, each stepping by the advance of the glyph as drawn: black
+// and white glyphs, where the font's grid-fitting table says not to smooth
+// the size, step by their black and white advances.
 int font_advance(CairoFont& font, uint8_t character) {
     return load_advance(font, character, FT_LOAD_TARGET_NORMAL, &font.advances[character]);
 }
 
 int font_drawn_advance(CairoFont& font, uint8_t character) {
-    return load_advance(font, character, FT_LOAD_TARGET_MONO, &font.drawn_advances[character]);
+    const FT_Int32 hinting = !font.hinted  ? FT_Int32(FT_LOAD_NO_HINTING)
+                             : font.smooth ? FT_Int32(FT_LOAD_TARGET_NORMAL)
+                                           : FT_Int32(FT_LOAD_TARGET_MONO);
+    return load_advance(font, character, hinting, &font.drawn_advances[character]);
 }
 
 SurfaceSize font_extent(CairoFont& font, const char* text, int count) {

@@ -43,6 +43,10 @@ struct CairoFont {
     int strikeout_position = 0;   // pixels above the baseline
     int strikeout_thickness = 1;
     std::array<uint32_t, 256> glyphs{};    // glyph index per ANSI byte
+    // How GDI draws the font at its size, as the font's grid-fitting table
+    // asks: smoothed (greyscale) or black and white, hinted or not.
+    bool smooth = false;
+    bool hinted = true;
     std::array<int32_t, 256> advances{};   // measured pixels per ANSI byte; -1 until known
     std::array<int32_t, 256> drawn_advances{};  // pixels a drawn glyph steps; -1 until known
     MeasuringFace* measuring = nullptr;    // owned by the font cache
@@ -73,8 +77,8 @@ private:
 // from the glyph hinted as for smoothed text.
 int font_advance(CairoFont& font, uint8_t character);
 // The step from one drawn glyph to the next, as GDI draws page text: from
-// the glyph hinted for black and white, which may differ from what it
-// measures by a pixel.
+// the glyph as drawn (for black and white text hinted for black and white,
+// which may differ from what GDI measures by a pixel).
 int font_drawn_advance(CairoFont& font, uint8_t character);
 // GetTextExtentPoint32A: the sum of the advances by the font's height.
 SurfaceSize font_extent(CairoFont& font, const char* text, int count);

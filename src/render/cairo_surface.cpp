@@ -44,9 +44,8 @@ void to_utf8(const char* text, int count, std::string* utf8,
 
 CairoSurface::CairoSurface(cairo_t* cr, Resolution device, Resolution desktop)
     : cr_(cr), device_(device), desktop_(desktop), text_options_(cairo_font_options_create()) {
-    // Page text as GDI draws it: black and white glyphs, fully hinted.
-    cairo_font_options_set_antialias(text_options_, CAIRO_ANTIALIAS_NONE);
-    cairo_font_options_set_hint_style(text_options_, CAIRO_HINT_STYLE_FULL);
+    // Page text as GDI draws it: glyphs at the positions the surface gives;
+    // smoothing and hinting are set per font (draw_glyphs).
     cairo_font_options_set_hint_metrics(text_options_, CAIRO_HINT_METRICS_OFF);
     // A new device context holds a black cosmetic pen, a white brush, the
     // system font and a one-pixel bitmap in every memory context.
@@ -302,6 +301,8 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
     to_utf8(text, count, &utf8, &clusters);
     cairo_set_font_face(cr_, font.face);
     cairo_set_font_size(cr_, font.ppem);
+    cairo_font_options_set_antialias(text_options_, font.smooth ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+    cairo_font_options_set_hint_style(text_options_, font.hinted ? CAIRO_HINT_STYLE_FULL : CAIRO_HINT_STYLE_NONE);
     cairo_set_font_options(cr_, text_options_);
     set_colour(text_colour_);
     cairo_show_text_glyphs(cr_, utf8.data(), int(utf8.size()), glyphs.data(), count,

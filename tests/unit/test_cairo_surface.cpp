@@ -127,6 +127,30 @@ TEST_F(CairoPage, MetricsAndExtentsComeFromTheFontAsGdiScalesIt) {
     EXPECT_EQ(surface_.text_metrics().height, 36);
 }
 
+// GDI smooths a size only where the font's grid-fitting table says so:
+// Liberation Sans from 18 pixels, its bold from 11; smaller text is black
+// and white.
+TEST_F(CairoPage, TextIsSmoothedOnlyAtTheSizesTheFontAsksFor) {
+    const auto grey_pixels = [this](const char* face, int height, int weight) {
+        cairo_set_source_rgb(cr_, 1, 1, 1);
+        cairo_paint(cr_);
+        LogFont font;
+        font.height = height;
+        font.weight = weight;
+        std::strcpy(font.face_name, face);
+        surface_.select_object(surface_.create_font_indirect(font));
+        surface_.text_out(2, 2, "Smooth ago", 10);
+        int grey = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 200; ++x) grey += at(x, y) != 0 && at(x, y) != 0xFFFFFF;
+        return grey;
+    };
+    EXPECT_EQ(grey_pixels("Arial", -12, gdi::kFwNormal), 0);
+    EXPECT_GT(grey_pixels("Arial", -24, gdi::kFwNormal), 0);
+    EXPECT_GT(grey_pixels("Arial", -12, gdi::kFwBold), 0);
+    EXPECT_EQ(grey_pixels("Arial", -10, gdi::kFwBold), 0);
+}
+
 TEST_F(CairoPage, WrappedTextBreaksAtBlanksAndLeavesOutAPartlyVisibleNextLine) {
     select_font("Courier New", -20);  // 12 pixels a character, 23 a line
     const int line = surface_.text_metrics().height;

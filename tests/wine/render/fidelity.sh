@@ -24,8 +24,16 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # and Courier New too, in its default Liberation Sans: it does not follow
 # fontconfig's metric aliases. Windows draws them in their own faces, whose
 # metrics the Liberation faces share, and vellconvert resolves them so; the
-# reference must draw them so too, through Wine's font replacements.
-for pair in 'Arial=Liberation Sans' 'Times New Roman=Liberation Serif' 'Courier New=Liberation Mono'; do
+# reference must draw them so too, through Wine's font replacements, which
+# are taken out again at the end so later cases find the prefix as it was.
+replacements=('Arial=Liberation Sans' 'Times New Roman=Liberation Serif' 'Courier New=Liberation Mono')
+remove_replacements() {
+  for pair in "${replacements[@]}"; do
+    wine reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /f </dev/null >/dev/null 2>&1 || true
+  done
+}
+trap remove_replacements EXIT
+for pair in "${replacements[@]}"; do
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f \
     </dev/null >/dev/null 2>&1 || { echo "cannot set Wine's font replacement $pair" >&2; exit 1; }
 done

@@ -12,7 +12,7 @@ packages=(
   xvfb xauth
   fonts-liberation fonts-dejavu-core fonts-wine
   imagemagick xdotool
-  libcairo2-dev libfontconfig-dev nlohmann-json3-dev
+  libcairo2-dev libfontconfig-dev nlohmann-json3-dev libstb-dev
   cups cups-client cups-bsd printer-driver-cups-pdf libcups2 poppler-utils
   clang libclang-rt-14-dev
 )

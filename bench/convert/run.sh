@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# The conversion benchmark: bench/convert/run.sh NATIVE_BUILD [WIN64_BUILD] [PAGES]
+#
+# Runs bench_convert (vellconvert to PDF and PNG at 96 dpi on one core: pages
+# per second, PDF bytes per page, peak memory for 10, 100 and 300 pages).
+# With a win64 build and Wine present it then takes the Wine route on a
+# document of PAGES (100) of the same dense pages: "vell.exe /PA" to the
+# print tests' cups-pdf printer, timed until the PDF is written, and the
+# PDF's bytes per page. Needs root for the printer, as the print tests do.
+set -euo pipefail
+export LC_ALL=C
+native=$(cd "$1" && pwd)
+pages=${3:-100}
+here="$(cd "$(dirname "$0")" && pwd)"
+"$native/bin/bench_convert" "$native/bin/vellconvert"
+
+[ -n "${2:-}" ] && command -v wine >/dev/null || exit 0
+build=$(cd "$2" && pwd)
+rig_scripts="$here/../../tests/wine"
+rig="$build/bench/convert-rig"
+cleanup() {
+  bash "$rig_scripts/print_cleanup.sh" "$rig" || true
+  bash "$rig_scripts/cleanup.sh" "$rig" || true
+}
+trap cleanup EXIT
+bash "$rig_scripts/setup.sh" "$rig" "$build/bin/vell.exe" "$build/bin/vtdriver.exe" >/dev/null
+bash "$rig_scripts/print_setup.sh" "$rig" >/dev/null
+# shellcheck source=/dev/null
+source "$rig/wine-env.sh"
+# shellcheck source=/dev/null
+source "$rig/print-env.sh"
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+mkdir -p "$rig/work"
+doc="$rig/work/dense.vel"
+"$native/bin/bench_convert" --write "$doc" "$pages"
+rm -f "$VELL_PDF_DIR"/*.pdf
+start=$(date +%s.%N)
+wine "$build/bin/printbench.exe" vell "$(winpath "$build/bin/vell.exe")" "$(winpath "$doc")" </dev/null >/dev/null 2>&1
+while [ -n "$(lpstat -o "$VELL_PRINTER" 2>/dev/null)" ] || ! ls "$VELL_PDF_DIR"/*.pdf >/dev/null 2>&1; do
+  sleep 0.1
+done
+elapsed=$(awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { print a - b }')
+pdf=$(ls "$VELL_PDF_DIR"/*.pdf)
+awk -v p="$pages" -v s="$elapsed" -v b="$(stat -c %s "$pdf")" \
+  'BEGIN { printf "%4d pages  Wine vell.exe /PA to cups-pdf %6.2f pages/s  %7d bytes/page\n", p, p / s, b / p }'
+"$native/bin/vellconvert" "$doc" "$rig/work/dense.pdf" --quiet
+awk -v p="$pages" -v b="$(stat -c %s "$rig/work/dense.pdf")" \
+  'BEGIN { printf "%4d pages  vellconvert PDF of the same document   %7d bytes/page\n", p, b / p }'

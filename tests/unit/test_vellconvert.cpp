@@ -1,0 +1,178 @@
+// vellconvert, run as the built program: PDF pages with their own paper,
+// texts in order and embedded fonts (read back with poppler's pdfinfo,
+// pdftotext and pdffonts), picture sizes and names, passwords,
+// self-extracting input, standard output, and bad inputs that must leave
+// a message naming the file, a non-zero status and no output behind.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "document/container.h"
+#include "vel_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace vell {
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class Convert : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("vell-convert-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+    std::string file(const std::string& name) const { return (dir_ / name).string(); }
+
+    // Runs a command line in the test's directory.
+    Outcome shell(const std::string& command) {
+        const std::string out = file("run.out"), err = file("run.err");
+        const int raw = std::system(("cd '" + dir_.string() + "' && " + command + " >'" + out +
+                                     "' 2>'" + err + "'").c_str());
+        Outcome r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = slurp(out);
+        r.err = slurp(err);
+        fs::remove(out);
+        fs::remove(err);
+        return r;
+    }
+    Outcome convert(const std::string& args) { return shell(std::string(VELL_BIN_DIR) + "/vellconvert " + args); }
+
+    std::string make(const std::string& name, const DocumentPlan& plan) {
+        EXPECT_TRUE(write_file(file(name), write_document(plan)));
+        return file(name);
+    }
+    // Only the files the test made itself are left in the directory.
+    size_t files_in_dir() const {
+        size_t n = 0;
+        for (const auto& entry : fs::directory_iterator(dir_)) n += entry.is_regular_file();
+        return n;
+    }
+
+    fs::path dir_;
+};
+
+DocumentPlan three_papers() {
+    DocumentPlan plan;
+    plan.title = "Three Papers";
+    plan.pages.push_back(PageBuilder(1, 0).font(0, 12, 0, "Arial").aligned_text(1, 1, 0, "First on Letter").end_of_page().bytes());
+    plan.pages.push_back(PageBuilder(9, 1).font(1, 12, 0, "Times New Roman").aligned_text(1, 1, 0, "Second on A4 landscape").end_of_page().bytes());
+    // The text near the bottom of Legal lies below the bottom of Letter.
+    plan.pages.push_back(PageBuilder(5, 0).font(0, 12, 0, "Courier New").aligned_text(1, 13, 0, "Third at the foot of Legal").end_of_page().bytes());
+    return plan;
+}
+
+TEST_F(Convert, PdfPagesHaveTheirOwnPaperTextsInOrderAndEmbeddedFonts) {
+    const std::string doc = make("papers.vel", three_papers());
+    ASSERT_EQ(convert("papers.vel papers.pdf").status, 0);
+    const Outcome info = shell("pdfinfo -f 1 -l 3 papers.pdf");
+    EXPECT_NE(info.out.find("Title:           Three Papers"), std::string::npos);
+    EXPECT_NE(info.out.find("Page    1 size:  612 x 792 pts"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("Page    2 size:  841.89 x 595.276 pts"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("Page    3 size:  612 x 1008 pts"), std::string::npos) << info.out;
+    const Outcome text = shell("pdftotext papers.pdf -");
+    const size_t first = text.out.find("First on Letter"), second = text.out.find("Second on A4 landscape"),
+                 third = text.out.find("Third at the foot of Legal");
+    ASSERT_NE(third, std::string::npos) << text.out;
+    EXPECT_LT(first, second);
+    EXPECT_LT(second, third);
+    // The Legal text lies within its page: cropped to page 3 it is found.
+    EXPECT_NE(shell("pdftotext -f 3 -l 3 -y 900 -H 108 -W 612 papers.pdf -").out.find("Third"), std::string::npos);
+    const Outcome fonts = shell("pdffonts papers.pdf");
+    for (const char* face : {"LiberationSans ", "LiberationSerif-Bold", "LiberationMono"}) {
+        const size_t at = fonts.out.find(face);
+        ASSERT_NE(at, std::string::npos) << fonts.out;
+        const std::string line = fonts.out.substr(at, fonts.out.find('\n', at) - at);
+        EXPECT_NE(line.find("yes yes yes"), std::string::npos) << line;  // embedded, subset, unicode
+    }
+}
+
+TEST_F(Convert, PicturesPerPageAtTheViewersSizeAndTextOnePagePerFormFeed) {
+    make("papers.vel", three_papers());
+    ASSERT_EQ(convert("papers.vel page.png --pages 1,3").status, 0);
+    EXPECT_NE(shell("identify page-1.png").out.find("816x1056"), std::string::npos);
+    EXPECT_NE(shell("identify page-3.png").out.find("816x1344"), std::string::npos);
+    EXPECT_FALSE(fs::exists(file("page-2.png")));
+    ASSERT_EQ(convert("papers.vel 'p%d.svg' --pages 2 --dpi 72 --zoom 2").status, 0);
+    EXPECT_NE(slurp(file("p2.svg")).find("width=\"1684px\""), std::string::npos);
+    const Outcome text = convert("papers.vel - --format txt");
+    EXPECT_EQ(text.out, "First on Letter\n\fSecond on A4 landscape\n\fThird at the foot of Legal\n");
+}
+
+TEST_F(Convert, PasswordIsCheckedAndSelfExtractingViewersReadLikeDocuments) {
+    DocumentPlan plan = three_papers();
+    plan.password = "Secret";
+    make("locked.vel", plan);
+    Outcome none = convert("locked.vel out.pdf");
+    EXPECT_EQ(none.status, 3);
+    EXPECT_NE(none.err.find("This document is password protected."), std::string::npos) << none.err;
+    Outcome wrong = convert("locked.vel out.pdf --password secret");
+    EXPECT_EQ(wrong.status, 3);
+    EXPECT_NE(wrong.err.find("Invalid Password.\nUnable to display document."), std::string::npos) << wrong.err;
+    EXPECT_FALSE(fs::exists(file("out.pdf")));
+    EXPECT_EQ(convert("locked.vel out.pdf --password Secret").status, 0);
+    // Behind a stub, as a self-extracting viewer.
+    std::ofstream(file("stub.bin"), std::ios::binary) << std::string(40000, 'M');
+    ASSERT_EQ(build_self_extracting(file("locked.vel"), file("stub.bin"), file("viewer.exe")), 0);
+    const Outcome piped = convert("viewer.exe - --password Secret --pages 2");
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.out.compare(0, 5, "%PDF-"), 0);
+}
+
+TEST_F(Convert, BadInputsNameTheFileFailAndLeaveNothingBehind) {
+    std::ofstream(file("text.vel")) << "hello, not a document";
+    Outcome r = convert("text.vel out.pdf");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("text.vel"), std::string::npos);
+    EXPECT_NE(r.err.find("This file isn't a vell document."), std::string::npos);
+    r = convert("missing.vel out.pdf");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("missing.vel"), std::string::npos);
+    // Page 2 ends in the middle of a line record.
+    DocumentPlan plan = three_papers();
+    plan.pages[1] = PageBuilder(1, 0).aligned_text(1, 1, 0, "ok").bytes();
+    plan.pages[1].insert(plan.pages[1].end(), {5, 0, 1, 2, 3});
+    make("damaged.vel", plan);
+    for (const char* out : {"out.pdf", "out.png", "out.txt"}) {
+        r = convert(std::string("damaged.vel ") + out);
+        EXPECT_EQ(r.status, 2) << out;
+        EXPECT_NE(r.err.find("damaged.vel: page 2 is damaged"), std::string::npos) << r.err;
+    }
+    // A file cut off inside its pages.
+    std::string whole = slurp(make("whole.vel", three_papers()));
+    std::ofstream(file("cut.vel"), std::ios::binary) << whole.substr(0, whole.size() - 40);
+    EXPECT_EQ(convert("cut.vel out.pdf").status, 2);
+    r = convert("whole.vel nowhere/out.pdf");
+    EXPECT_EQ(r.status, 4);
+    EXPECT_NE(r.err.find("nowhere/out.pdf"), std::string::npos);
+    EXPECT_EQ(convert("whole.vel out.pdf --pages 4").status, 1);
+    EXPECT_EQ(convert("whole.vel out.doc").status, 1);
+    // Only the inputs are there: no output, no temporary file.
+    EXPECT_EQ(files_in_dir(), 4u);
+}
+
+}  // namespace
+}  // namespace vell

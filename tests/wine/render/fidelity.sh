@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Fidelity of vellconvert against the GDI renderer:
+#   fidelity.sh ENV_FILE VELLRENDER NATIVE_BIN WORKDIR
+# Every page of the samples and a dense page is drawn by the native
+# vellconvert (NATIVE_BIN, the native build's bin folder) as PNG at 96 dpi
+# and by vellrender.exe under Wine; their ink (pixels darker than middle
+# grey) must agree: after each mask is dilated by one pixel, at least 99 %
+# of either renderer's ink lies inside the other's mask.
+set -euo pipefail
+env_file=$1 render_exe=$2 native_bin=$3 work=$4
+for tool in vellconvert bench_convert; do
+  [ -x "$native_bin/$tool" ] || { echo "no native $tool in $native_bin: build the native preset first" >&2; exit 1; }
+done
+command -v convert >/dev/null || { echo "ImageMagick is not installed" >&2; exit 1; }
+[ -f "$env_file" ] || { echo "no Wine rig environment at $env_file (fixture wine.setup)" >&2; exit 1; }
+# shellcheck source=/dev/null
+source "$env_file"
+unset DISPLAY
+rm -rf "$work"
+mkdir -p "$work"
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Without Microsoft's fonts Wine draws every face it lacks, Times New Roman
+# and Courier New too, in its default Liberation Sans: it does not follow
+# fontconfig's metric aliases. Windows draws them in their own faces, whose
+# metrics the Liberation faces share, and vellconvert resolves them so; the
+# reference must draw them so too, through Wine's font replacements, which
+# are taken out again at the end so later cases find the prefix as it was.
+replacements=('Arial=Liberation Sans' 'Times New Roman=Liberation Serif' 'Courier New=Liberation Mono')
+remove_replacements() {
+  for pair in "${replacements[@]}"; do
+    wine reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /f </dev/null >/dev/null 2>&1 || true
+  done
+}
+trap remove_replacements EXIT
+for pair in "${replacements[@]}"; do
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f \
+    </dev/null >/dev/null 2>&1 || { echo "cannot set Wine's font replacement $pair" >&2; exit 1; }
+done
+
+samples="$native_bin/../samples"
+cp "$samples"/invoice.vel "$samples"/landscape.vel "$samples"/all-records.vel "$samples"/protected.vel "$work/"
+"$native_bin/bench_convert" --write "$work/dense.vel" 1
+
+# ink IMAGE OUT: the dark pixels white on black; dilated with a third argument.
+ink() { convert "$1" -colorspace Gray -threshold 50% -negate ${3:+-morphology Dilate Square:1} "$2"; }
+count() { convert "$1" -format '%[fx:round(mean*w*h)]' info:; }
+# inside A_INK B_DILATED: the share (per mille) of A's ink inside B's dilated mask.
+inside() {
+  local total outside
+  total=$(count "$1")
+  [ "$total" -gt 0 ] || { echo 1000; return; }
+  convert "$1" "$2" -compose Minus_Src -composite "$work/outside.png"
+  outside=$(count "$work/outside.png")
+  echo $(( (total - outside) * 1000 / total ))
+}
+
+failures=0
+for doc in invoice landscape all-records protected dense; do
+  pages=$("$native_bin/vellconvert" "$work/$doc.vel" - --format txt --password vell2024 2>/dev/null | tr -cd '\f' | wc -c)
+  for page in $(seq 1 $((pages + 1))); do
+    a="$work/$doc-$page-cairo.png" b="$work/$doc-$page-gdi.png"
+    "$native_bin/vellconvert" "$work/$doc.vel" "$a" --pages "$page" --password vell2024 --quiet
+    timeout 60 wine "$render_exe" "$(winpath "$work/$doc.vel")" "$page" "$(winpath "$b")" </dev/null
+    size_a=$(identify -format '%wx%h' "$a") size_b=$(identify -format '%wx%h' "$b")
+    ink "$a" "$work/a.png"; ink "$a" "$work/a-wide.png" dilate
+    ink "$b" "$work/b.png"; ink "$b" "$work/b-wide.png" dilate
+    cairo_in_gdi=$(inside "$work/a.png" "$work/b-wide.png")
+    gdi_in_cairo=$(inside "$work/b.png" "$work/a-wide.png")
+    verdict=ok
+    if [ "$size_a" != "$size_b" ] || [ "$cairo_in_gdi" -lt 990 ] || [ "$gdi_in_cairo" -lt 990 ]; then
+      verdict=FAIL
+      failures=$((failures + 1))
+    fi
+    printf '%-4s %-12s page %d: %s / %s pixels, cairo ink inside GDI %d.%d %%, GDI ink inside cairo %d.%d %%\n' \
+      "$verdict" "$doc" "$page" "$size_a" "$size_b" $((cairo_in_gdi / 10)) $((cairo_in_gdi % 10)) \
+      $((gdi_in_cairo / 10)) $((gdi_in_cairo % 10))
+  done
+done
+[ "$failures" -eq 0 ]

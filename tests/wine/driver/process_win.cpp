@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "driver.h"
+#include "report_win.h"
 
 namespace vtdriver {
 
@@ -55,9 +56,16 @@ int cmd_run(const Args& args) {
         DWORD code = 0;
         GetExitCodeProcess(process.hProcess, &code);
         std::printf("exit=%lu\n", code);
+        // A crash ends the program with an exception code (the test prefix
+        // starts no debugger): say so where the case's log keeps it.
+        if (code >= 0xC0000000u)
+            std::fprintf(stderr, "vtdriver run: %s ended by %s\n", exe.c_str(),
+                         describe_exit_code(code).c_str());
     } else {
         // A program still running is a failure of the test; it must not
-        // outlive it.
+        // outlive it. What it shows is logged first.
+        report_wait("run", exe + " to end, " + std::to_string(int(timeout)) + " s",
+                    "still running; windows: " + visible_windows());
         TerminateProcess(process.hProcess, 255);
         WaitForSingleObject(process.hProcess, 5000);
         std::printf("timeout\n");

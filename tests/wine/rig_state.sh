@@ -45,6 +45,6 @@ rig_state() {
   server=$(wineserver_pid || true)
   printf 'wineserver %s; desktop holder %s; Xvfb %s' \
     "$([ -n "$server" ] && echo "pid $server ($(awk '{print $3}' "/proc/$server/stat" 2>/dev/null))" || echo "not running")" \
-    "$(pid_alive "${VELL_HOLD_PID:-}" vtdriver.exe && echo "pid $VELL_HOLD_PID up" || echo "gone")" \
+    "$(pid_alive "${VELL_HOLD_PID:-}" vthold.exe && echo "pid $VELL_HOLD_PID up" || echo "gone")" \
     "$(pid_alive "${VELL_XVFB_PID:-}" Xvfb && echo "pid $VELL_XVFB_PID up" || echo "gone")"
 }

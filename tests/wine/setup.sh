@@ -75,7 +75,7 @@ server_pid=$(wineserver_pid) || { echo "setup: the prefix's wineserver is not ru
 # Wine ends the desktop process between cases, and a case that starts
 # while it is shutting down can lose its windows (docs/testing.md).
 rm -f "$rig/hold.ready"
-wine "$driver_exe" hold "Z:${rig//\//\\}\\hold.ready" </dev/null >"$rig/hold.log" 2>&1 &
+wine "$(dirname "$driver_exe")/vthold.exe" "Z:${rig//\//\\}\\hold.ready" </dev/null >"$rig/hold.log" 2>&1 &
 hold_pid=$!
 for _ in $(seq 1 600); do
   [ -s "$rig/hold.ready" ] && break

@@ -44,8 +44,7 @@ int cmd_area_colour(const Args& args);  // screen_colour_win.cpp
 int cmd_print_dialog(const Args& args);
 int cmd_printers(const Args& args);
 int cmd_fault(const Args& args);  // fault_documents.cpp
-int cmd_hold(const Args& args);   // hold_win.cpp
-int cmd_crash(const Args& args);  // hold_win.cpp
+int cmd_crash(const Args& args);  // crash_win.cpp
 
 // Writes a test document of the named kind; false for an unknown kind or
 // when the file cannot be written. Portable (documents.cpp).

@@ -85,7 +85,6 @@ int usage() {
                          "         --ok|--cancel\n");
     std::fprintf(stderr, "  printers   win.ini's default printer entry and every printer\n");
     std::fprintf(stderr, "  fault make KIND PATH | page-added POSITION | env NAME=VALUE... run ...\n");
-    std::fprintf(stderr, "  hold READY-FILE   keep the prefix's desktop up until wineserver -k\n");
     std::fprintf(stderr, "  crash   end by an access violation (the rig's crash check)\n");
     return 64;
 }
@@ -133,8 +132,6 @@ int main(int argc, char** argv) {
         status = vtdriver::cmd_make_viewer_doc(args);
     else if (command == "fault")
         status = vtdriver::cmd_fault(args);
-    else if (command == "hold")
-        status = vtdriver::cmd_hold(args);
     else if (command == "crash")
         status = vtdriver::cmd_crash(args);
     else

@@ -26,7 +26,7 @@ start_vell_env() {
   local settings=()
   while [ "$1" != "--" ]; do settings+=("$1"); shift; done
   shift
-  driver fault env "${settings[@]}" run --timeout 30 "$(winpath "$program")" "$1" >"$work/run.out" &
+  driver fault env "${settings[@]}" run --timeout 90 "$(winpath "$program")" "$1" >"$work/run.out" &
   vell_runner=$!
 }
 

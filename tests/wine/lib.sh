@@ -106,7 +106,9 @@ program="$VELL_EXE"
 start_vell() {
   local tail=${*: -1}
   local options=("${@:1:$#-1}")
-  driver run --timeout 30 "${options[@]}" "$(winpath "$program")" "$tail" >"$work/run.out" &
+  # The runner's time covers every step of the case, each a Wine program
+  # start of a second or more under load: 90 s unless the case says.
+  driver run --timeout 90 "${options[@]}" "$(winpath "$program")" "$tail" >"$work/run.out" &
   vell_runner=$!
 }
 

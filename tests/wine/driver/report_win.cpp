@@ -10,15 +10,6 @@ namespace vtdriver {
 
 namespace {
 
-std::string narrow(const wchar_t* text) {
-    int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return std::string();
-    std::string out(size_t(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], size, nullptr, nullptr);
-    out.resize(size_t(size - 1));
-    return out;
-}
-
 BOOL CALLBACK collect_visible(HWND window, LPARAM list) {
     if (IsWindowVisible(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
@@ -36,10 +27,10 @@ std::string process_name(DWORD pid) {
     std::string name = "pid " + std::to_string(pid);
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) return name;
-    PROCESSENTRY32W entry = {};
+    PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
-        if (entry.th32ProcessID == pid) name = narrow(entry.szExeFile);
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (entry.th32ProcessID == pid) name = entry.szExeFile;
     CloseHandle(snapshot);
     return name;
 }
@@ -51,13 +42,13 @@ std::string visible_windows() {
     for (HWND window : windows) {
         // Titles are read with GetWindowText, which never waits for a hung
         // window's thread.
-        wchar_t cls[128] = {}, title[256] = {};
-        GetClassNameW(window, cls, 128);
-        GetWindowTextW(window, title, 256);
+        char cls[128] = {}, title[256] = {};
+        GetClassNameA(window, cls, sizeof cls);
+        GetWindowTextA(window, title, sizeof title);
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
         if (!out.empty()) out += "; ";
-        out += narrow(cls) + " \"" + narrow(title) + "\" (" + process_name(pid) + ")";
+        out += std::string(cls) + " \"" + title + "\" (" + process_name(pid) + ")";
     }
     return out.empty() ? "no visible window" : out;
 }

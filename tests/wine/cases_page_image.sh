@@ -4,21 +4,29 @@
 
 readonly RED=FF0000
 
-# red_pixels TITLE: how many red pixels the viewer's page area shows now.
+# red_pixels TITLE [COLOUR]: how many red (or COLOUR) pixels the viewer's
+# page area shows now.
 red_pixels() {
-  driver area-colour --title "$1" --id 108 --colour "$RED" | sed -n 's/^pixels=//p'
+  driver area-colour --title "$1" --id 108 --colour "${2:-$RED}" | sed -n 's/^pixels=//p'
 }
 
-# wait_red TITLE: the page area shows red within a few seconds.
-wait_red() {
-  local count
-  for _ in $(seq 1 40); do
-    count=$(red_pixels "$1")
-    [ "${count:-0}" -gt 0 ] && return 0
+# wait_pixels TITLE COLOUR some|none: up to 20 s until the page area shows
+# some pixels of that colour, or none; fails saying what it saw.
+wait_pixels() {
+  local count deadline=$((SECONDS + 20))
+  while :; do
+    count=$(red_pixels "$1" "$2")
+    case "$3" in
+      some) [ "${count:-0}" -gt 0 ] && return 0 ;;
+      none) [ "${count:-1}" -eq 0 ] && return 0 ;;
+    esac
+    [ $SECONDS -lt $deadline ] || fail "waited for $3 $2 pixels in the page area of [$1], saw ${count:-no answer}"
     sleep 0.1
   done
-  fail "no red in the page area of [$1]"
 }
+
+# wait_red TITLE: the page area shows red.
+wait_red() { wait_pixels "$1" "$RED" some; }
 
 # open_marked KIND TITLE STATUS: the viewer on a one-page document whose
 # red mark lies near the page's foot, scrolled to the top.
@@ -27,8 +35,8 @@ open_marked() {
   make_doc "$1" "$doc"
   start_vell "$(winpath "$doc")"
   driver viewer wait-status "Page 1 of 1" >/dev/null || fail "the viewer did not open"
-  # Let the first drawing land, then the mark must be out of sight.
-  sleep 0.5
+  # Once the white page shows, the mark must be out of sight.
+  wait_pixels "$2" FFFFFF some
   expect_eq "red at the top of [$2]" 0 "$(red_pixels "$2")"
 }
 
@@ -42,8 +50,7 @@ case_page_image_ledger_landscape_at_125() {
   wait_red "Ledger Landscape"
   # Scrolling back hides the mark again: the copy follows the position.
   driver viewer scroll v 5 0 >/dev/null || fail "no viewer window"
-  sleep 0.3
-  expect_eq "red after scrolling back" 0 "$(red_pixels "Ledger Landscape")"
+  wait_pixels "Ledger Landscape" "$RED" none
   driver viewer close >/dev/null || fail "the viewer did not close"
   expect_vell_ends
 }

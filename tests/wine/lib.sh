@@ -6,6 +6,9 @@
 # timeout; a case that expects no message therefore fails by timeout when a
 # message box appears. Messages are read and confirmed with "vtdriver msgbox",
 # which prints carriage returns as \r.
+# shellcheck source=rig_state.sh
+source "$(dirname "${BASH_SOURCE[0]}")/rig_state.sh"
+
 work="$VELL_RIG/work/$case_name"
 rm -rf "$work"
 mkdir -p "$work"
@@ -19,17 +22,71 @@ readonly PROGRAM_ID="vell Print Preview Document"
 # The Windows form of a Unix path: Wine maps drive Z: to the root.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-# Runs vtdriver; a failure is logged with its exit code, so a case that
-# fails shows which step did and how.
+# Runs vtdriver; each step is logged with its time before it runs, and a
+# failure with its exit code, so a case that fails shows which step did and
+# how (the driver adds what it waited for and what it saw).
 driver() {
   local rc=0
+  echo "$(date +%T.%3N) step: vtdriver $*" >>"$log"
   wine "$VTDRIVER_EXE" "$@" </dev/null 2>>"$log" || rc=$?
-  [ $rc = 0 ] || echo "vtdriver $1 exited with $rc" >>"$log"
+  [ $rc = 0 ] || echo "$(date +%T.%3N) vtdriver $1 exited with $rc; failed step: vtdriver $* (exit $rc)" >>"$log"
   return $rc
+}
+
+# What vell.exe (the program started last) did: its exit code, a crash, or
+# that it still runs.
+vell_report() {
+  if [ -z "${vell_runner:-}" ] && [ ! -s "$work/run.out" ]; then
+    echo "not started by this case"
+  elif [ -n "${vell_runner:-}" ] && kill -0 "$vell_runner" 2>/dev/null; then
+    echo "still running"
+  else
+    local out code
+    out=$(tr '\n' ' ' <"$work/run.out" 2>/dev/null)
+    code=$(sed -n 's/^exit=//p' "$work/run.out" 2>/dev/null)
+    if [ -n "$code" ] && [ "$code" -ge 3221225472 ] 2>/dev/null; then
+      printf '%s(crashed: exception 0x%08X)' "$out" "$code"
+    else
+      echo "${out:-no exit code: the runner ended without one}"
+    fi
+  fi
+}
+
+# Everything a failing case knows, on stderr: what the last driver step
+# waited for and saw, the driver's exit code, vell.exe's exit code and
+# Wine's crash report, the rig's processes, a screenshot of the display,
+# and the end of the case's log.
+failure_report() {
+  set +e
+  local shot="$work/failure.png" waited saw step crash
+  if [ -n "${DISPLAY:-}" ] && timeout 10 import -display "$DISPLAY" -window root "$shot" 2>/dev/null; then
+    :
+  else
+    shot="(none: the display did not answer)"
+  fi
+  # The driver writes its reports with carriage returns.
+  waited=$(tr -d '\r' <"$log" 2>/dev/null | grep -a ': waited for: ' | tail -n1 | sed 's/^[^:]*: waited for: //')
+  saw=$(tr -d '\r' <"$log" 2>/dev/null | grep -a ': saw: ' | tail -n1 | sed 's/^[^:]*: saw: //')
+  # The step that failed last, else the step that ran last (steps started
+  # in the background log when they start, not when they fail).
+  step=$(grep -a ' failed step: ' "$log" 2>/dev/null | tail -n1 | sed 's/^.* failed step: //')
+  [ -n "$step" ] || step=$(grep -a ' step: ' "$log" 2>/dev/null | tail -n1 | sed 's/^[^ ]* step: //')
+  crash=$(tr -d '\r' <"$log" 2>/dev/null | grep -a -m1 -E '^wine: Unhandled|ended by exception')
+  {
+    [ -n "$waited" ] && echo "  waited for: $waited"
+    [ -n "$saw" ] && echo "  saw: $saw"
+    [ -n "$step" ] && echo "  driver step: $step; $(grep -a -c ' failed step: ' "$log") step(s) failed in this case"
+    echo "  vell.exe: $(vell_report)"
+    [ -n "$crash" ] && echo "  crash report: $crash"
+    echo "  rig: $(rig_state)"
+    echo "  prefix processes: $(prefix_processes)"
+    echo "  screenshot: $shot"
+  } >&2
 }
 
 fail() {
   echo "FAIL ($case_name): $*" >&2
+  failure_report
   if [ -s "$log" ]; then
     echo "--- end of $log:" >&2
     tail -n 20 "$log" >&2
@@ -49,7 +106,9 @@ program="$VELL_EXE"
 start_vell() {
   local tail=${*: -1}
   local options=("${@:1:$#-1}")
-  driver run --timeout 30 "${options[@]}" "$(winpath "$program")" "$tail" >"$work/run.out" &
+  # The runner's time covers every step of the case, each a Wine program
+  # start of a second or more under load: 90 s unless the case says.
+  driver run --timeout 90 "${options[@]}" "$(winpath "$program")" "$tail" >"$work/run.out" &
   vell_runner=$!
 }
 

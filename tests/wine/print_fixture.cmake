@@ -16,7 +16,7 @@ set_tests_properties(wine.print_cleanup PROPERTIES FIXTURES_CLEANUP print FIXTUR
 file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/cases_print.sh PRINT_CASE_LINES REGEX "^case_[a-z0-9_]+\\(\\)")
 foreach(line ${PRINT_CASE_LINES})
   string(REGEX REPLACE "^case_([a-z0-9_]+)\\(\\).*" "\\1" case ${line})
-  set_tests_properties(wine.${case} PROPERTIES FIXTURES_REQUIRED "wine;print" TIMEOUT 120)
+  set_tests_properties(wine.${case} PROPERTIES FIXTURES_REQUIRED "wine;print" TIMEOUT 180)
 endforeach()
 
 # The print benchmark uses this fixture's scripts; its program is built here.

@@ -14,5 +14,10 @@ source "$here/lib.sh"
 source "$case_file"
 
 declare -F "case_$case_name" >/dev/null || fail "no such case"
+# The rig that wine.setup brought up is still there: a case never starts
+# on a display or a server that has gone.
+pid_alive "${VELL_XVFB_PID:-}" Xvfb && [ -n "$(wineserver_pid)" ] &&
+  { [ -z "${VELL_HOLD_PID:-}" ] || pid_alive "$VELL_HOLD_PID" vthold.exe; } ||
+  fail "the rig is down before the case"
 "case_$case_name"
 echo "PASS ($case_name)"

@@ -3,7 +3,9 @@
 #
 # Starts Xvfb on a display it picks itself, prepares the Wine prefix under
 # RIG_DIR (created on first use, kept between runs), starts the prefix's
-# wineserver persistently, and writes RIG_DIR/wine-env.sh for the cases.
+# wineserver persistently and a program that holds the prefix's desktop for
+# the whole run, checks that all of them are up, and writes
+# RIG_DIR/wine-env.sh for the cases.
 # Every program started here gets files, never this script's pipes, as its
 # output: CTest waits for the pipes to close, so a wineserver holding one
 # would keep the set-up test running until its timeout.
@@ -11,12 +13,15 @@ set -euo pipefail
 rig=$1
 vell_exe=$2
 driver_exe=$3
+here="$(cd "$(dirname "$0")" && pwd)"
+# shellcheck source=rig_state.sh
+source "$here/rig_state.sh"
 
 mkdir -p "$rig"
 env_file="$rig/wine-env.sh"
 rm -f "$env_file" "$rig/display"
 
-for tool in Xvfb wine wineserver; do
+for tool in Xvfb wine wineserver xdotool; do
   command -v "$tool" >/dev/null || { echo "setup: $tool is not installed" >&2; exit 1; }
 done
 
@@ -38,6 +43,9 @@ for _ in $(seq 1 100); do
 done
 [ -s "$rig/display" ] || { echo "setup: Xvfb did not report a display" >&2; exit 1; }
 display=":$(head -n1 "$rig/display")"
+# The display takes clients: the first case must not be the first to try.
+DISPLAY="$display" xdotool getdisplaygeometry >/dev/null 2>>"$rig/xvfb.log" ||
+  { echo "setup: Xvfb on $display takes no clients" >&2; exit 1; }
 
 export WINEPREFIX="$rig/prefix"
 export WINEDEBUG=-all
@@ -56,7 +64,27 @@ start=$(date +%s)
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
   </dev/null >"$rig/wine-setup.log" 2>&1
 wine reg query 'HKCU\Software\Wine\X11 Driver' /v Managed </dev/null >>"$rig/wine-setup.log" 2>&1
-echo "setup: display $display, prefix ready in $(( $(date +%s) - start )) s"
+# A crash must end the program with its exception code, which the case
+# logs, instead of starting Wine's debugger, which would wait until the
+# case's timeout.
+wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger \
+  /t REG_SZ /d '' /f </dev/null >>"$rig/wine-setup.log" 2>&1
+server_pid=$(wineserver_pid) || { echo "setup: the prefix's wineserver is not running" >&2; exit 1; }
+
+# One desktop for the whole run: without a program of the prefix running,
+# Wine ends the desktop process between cases, and a case that starts
+# while it is shutting down can lose its windows (docs/testing.md).
+rm -f "$rig/hold.ready"
+wine "$(dirname "$driver_exe")/vthold.exe" "Z:${rig//\//\\}\\hold.ready" </dev/null >"$rig/hold.log" 2>&1 &
+hold_pid=$!
+for _ in $(seq 1 600); do
+  [ -s "$rig/hold.ready" ] && break
+  kill -0 "$hold_pid" 2>/dev/null || { echo "setup: the desktop holder ended:" >&2; cat "$rig/hold.log" >&2; exit 1; }
+  sleep 0.1
+done
+[ -s "$rig/hold.ready" ] || { echo "setup: no desktop within 60 s" >&2; exit 1; }
+echo "setup: display $display (Xvfb $xvfb_pid), wineserver $server_pid," \
+  "$(cat "$rig/hold.ready") held by $hold_pid, prefix ready in $(( $(date +%s) - start )) s"
 
 mkdir -p "$rig/work"
 cat >"$env_file" <<ENV
@@ -66,6 +94,8 @@ export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'
 export DISPLAY='$display'
 VELL_RIG='$rig'
 VELL_XVFB_PID='$xvfb_pid'
+VELL_WINESERVER_PID='$server_pid'
+VELL_HOLD_PID='$hold_pid'
 VELL_EXE='$vell_exe'
 VTDRIVER_EXE='$driver_exe'
 ENV

@@ -28,6 +28,7 @@
 #include <string>
 
 #include "driver.h"
+#include "report_win.h"
 
 namespace vtdriver {
 
@@ -216,6 +217,10 @@ bool run_actions(HWND dialog, const std::vector<std::string>& p) {
         std::fflush(stdout);
         if (!ok) {
             std::fprintf(stderr, "vtdriver dialog-steps: %s failed\n", action.c_str());
+            report_wait("dialog-steps", action == "msgbox-click" || action == "msgbox-owner"
+                                            ? "a message box for " + action
+                                            : "the control of " + action,
+                        visible_windows());
             return false;
         }
     }
@@ -232,6 +237,8 @@ int cmd_dialog_steps(const Args& args) {
     if (!dialog) {
         std::fprintf(stderr, "vtdriver dialog-steps: no window titled \"%s\"\n",
                      options.get("--title", "").c_str());
+        report_wait("dialog-steps", "a window titled \"" + options.get("--title", "") + "\"",
+                    visible_windows());
         return 1;
     }
     return run_actions(dialog, options.positional) ? 0 : 1;

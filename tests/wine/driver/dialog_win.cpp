@@ -15,6 +15,7 @@
 #include <string>
 
 #include "driver.h"
+#include "report_win.h"
 #include "window_search_win.h"
 
 namespace vtdriver {
@@ -119,6 +120,7 @@ int cmd_dialog(const Args& args) {
     HWND dialog = wait_for_visible_title(title, options.seconds("--timeout", 20));
     if (!dialog) {
         std::fprintf(stderr, "vtdriver dialog: no window titled \"%s\"\n", title.c_str());
+        report_wait("dialog", "a window titled \"" + title + "\"", visible_windows());
         return 1;
     }
     const bool ok = run(dialog, options);

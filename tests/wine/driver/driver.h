@@ -48,7 +48,8 @@ int cmd_fault(const Args& args);  // fault_documents.cpp
 int cmd_shell(const Args& args);  // shell_win.cpp
 // Waits for a started program (a HANDLE) and prints "exit=N"; at the
 // timeout ends it and prints "timeout". 0, or 2 after a timeout.
-int wait_for_program(void* process, double timeout);  // process_win.cpp
+int wait_for_program(void* process, const std::string& name, double timeout);  // process_win.cpp
+int cmd_crash(const Args& args);  // crash_win.cpp
 
 // Writes a test document of the named kind; false for an unknown kind or
 // when the file cannot be written. Portable (documents.cpp).

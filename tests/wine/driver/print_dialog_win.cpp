@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "report_win.h"
 
 namespace vtdriver {
 
@@ -131,6 +132,7 @@ int cmd_print_dialog(const Args& args) {
     HWND dialog = wait_for_print_dialog(timeout);
     if (!dialog) {
         std::fprintf(stderr, "vtdriver print-dialog: no print dialog within %.1f s\n", timeout);
+        report_wait("print-dialog", "the print dialog", visible_windows());
         return 1;
     }
     report(dialog);
@@ -159,6 +161,7 @@ int cmd_print_dialog(const Args& args) {
         return 0;
     if (!wait_closed(dialog, 10)) {
         std::fprintf(stderr, "vtdriver print-dialog: the dialog did not close\n");
+        report_wait("print-dialog", "the print dialog to close", visible_windows());
         return 1;
     }
     return 0;

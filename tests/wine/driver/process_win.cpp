@@ -7,18 +7,26 @@
 #include <cstdio>
 
 #include "driver.h"
+#include "report_win.h"
 
 namespace vtdriver {
 
-int wait_for_program(void* process, double timeout) {
+int wait_for_program(void* process, const std::string& name, double timeout) {
     if (WaitForSingleObject(process, DWORD(timeout * 1000)) == WAIT_OBJECT_0) {
         DWORD code = 0;
         GetExitCodeProcess(process, &code);
         std::printf("exit=%lu\n", code);
+        // A crash ends the program with an exception code (the test prefix
+        // starts no debugger): say so where the case's log keeps it.
+        if (code >= 0xC0000000u)
+            std::fprintf(stderr, "vtdriver run: %s ended by %s\n", name.c_str(),
+                         describe_exit_code(code).c_str());
         return 0;
     }
     // A program still running is a failure of the test; it must not
-    // outlive it.
+    // outlive it. What it shows is logged first.
+    report_wait("run", name + " to end, " + std::to_string(int(timeout)) + " s",
+                "still running; windows: " + visible_windows());
     TerminateProcess(process, 255);
     WaitForSingleObject(process, 5000);
     std::printf("timeout\n");
@@ -67,7 +75,7 @@ int cmd_run(const Args& args) {
         if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
         return 1;
     }
-    const int status = wait_for_program(process.hProcess, timeout);
+    const int status = wait_for_program(process.hProcess, exe, timeout);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "report_win.h"
 #include "viewer_driver.h"
 #include "window_search_win.h"
 
@@ -88,6 +89,8 @@ int cmd_area_colour(const Args& args) {
     if (!control) {
         std::fprintf(stderr, "vtdriver area-colour: no control %s in \"%s\"\n",
                      options.get("--id", "").c_str(), title.c_str());
+        report_wait("area-colour", "control " + options.get("--id", "") + " of \"" + title + "\"",
+                    visible_windows());
         return 1;
     }
     const uint32_t colour = uint32_t(std::strtoul(options.get("--colour", "0").c_str(), nullptr, 16));

@@ -2,6 +2,8 @@
 // would, one action per call, each bounded by a timeout.
 #include "viewer_driver.h"
 
+#include "report_win.h"
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -36,6 +38,22 @@ int usage() {
     return 64;
 }
 
+// Sends an action's message to the viewer window and waits until the
+// window has handled it, the drawing it causes included, up to the step's
+// timeout; false with a report when it did not answer in time.
+bool deliver(const Parts& p, const Options& o, UINT message, WPARAM wparam, LPARAM lparam) {
+    const double timeout = o.seconds("--timeout", 20);
+    DWORD_PTR ignored = 0;
+    if (SendMessageTimeoutW(p.window, message, wparam, lparam, SMTO_NORMAL, UINT(timeout * 1000),
+                            &ignored))
+        return true;
+    report_wait("viewer " + o.positional[0],
+                "the viewer window to handle the step, " + std::to_string(int(timeout)) + " s",
+                IsWindow(p.window) ? "no answer; windows: " + visible_windows()
+                                   : std::string("the viewer window has gone"));
+    return false;
+}
+
 int command(const Parts& p, const Options& o) {
     if (o.positional.size() != 2) return usage();
     const WPARAM id = WPARAM(std::atoi(o.positional[1].c_str()));
@@ -43,8 +61,8 @@ int command(const Parts& p, const Options& o) {
     // closes: those are posted.
     if (o.has("--post"))
         PostMessageW(p.window, WM_COMMAND, id, 0);
-    else
-        send(p.window, WM_COMMAND, id, 0);
+    else if (!deliver(p, o, WM_COMMAND, id, 0))
+        return 1;
     return 0;
 }
 
@@ -63,8 +81,8 @@ int type_zoom(const Parts& p, const Options& o) {
     send(edit, EM_SETSEL, 0, -1);
     send(edit, WM_CHAR, VK_BACK, 0);
     for (char c : o.positional[1]) send(edit, WM_CHAR, WPARAM(static_cast<unsigned char>(c)), 0);
-    send(p.window, WM_COMMAND, MAKEWPARAM(107, CBN_KILLFOCUS), reinterpret_cast<LPARAM>(p.zoom_box));
-    return 0;
+    return deliver(p, o, WM_COMMAND, MAKEWPARAM(107, CBN_KILLFOCUS),
+                   reinterpret_cast<LPARAM>(p.zoom_box)) ? 0 : 1;
 }
 
 int select_item(const Parts& p, const Options& o, bool zoom) {
@@ -72,8 +90,8 @@ int select_item(const Parts& p, const Options& o, bool zoom) {
     HWND box = zoom ? p.zoom_box : p.index_box;
     const int id = zoom ? 107 : 113;
     send(box, CB_SETCURSEL, WPARAM(std::atoi(o.positional[1].c_str())), 0);
-    send(p.window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
-    return 0;
+    return deliver(p, o, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box))
+               ? 0 : 1;
 }
 
 // click DX DY, or click centre: the page area's middle wherever it is now.
@@ -86,8 +104,7 @@ int click(const Parts& p, const Options& o) {
                 area.top + (centre ? (area.bottom - area.top) / 2 : std::atoi(o.positional[2].c_str()))};
     ScreenToClient(p.window, &at);
     const UINT message = o.has("--right") ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
-    send(p.window, message, 0, MAKELPARAM(at.x, at.y));
-    return 0;
+    return deliver(p, o, message, 0, MAKELPARAM(at.x, at.y)) ? 0 : 1;
 }
 
 int scroll(const Parts& p, const Options& o) {
@@ -96,9 +113,8 @@ int scroll(const Parts& p, const Options& o) {
     const int request = std::atoi(o.positional[2].c_str());
     const int position = o.positional.size() > 3 ? std::atoi(o.positional[3].c_str()) : 0;
     HWND bar = horizontal ? p.horizontal_bar : p.vertical_bar;
-    send(p.window, horizontal ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(request, position),
-         reinterpret_cast<LPARAM>(bar));
-    return 0;
+    return deliver(p, o, horizontal ? WM_HSCROLL : WM_VSCROLL, MAKEWPARAM(request, position),
+                   reinterpret_cast<LPARAM>(bar)) ? 0 : 1;
 }
 
 // The tooltip of a toolbar button: the mouse goes to the button (the real
@@ -152,25 +168,83 @@ int tooltip(const Parts& p, const Options& o) {
     return 0;
 }
 
+// The state of the viewer's menus: whether its thread tracks a menu, and
+// how many popup menus of its process are shown.
+struct MenuState {
+    bool tracking = false;
+    int popups = 0;
+    std::string text() const {
+        return std::string(tracking ? "menu mode" : "no menu mode") + ", " +
+               std::to_string(popups) + " popup menu(s) shown";
+    }
+};
+
+BOOL CALLBACK collect_popup(HWND window, LPARAM list) {
+    wchar_t cls[16] = {};
+    GetClassNameW(window, cls, 16);
+    if (IsWindowVisible(window) && std::wstring(cls) == L"#32768")
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+MenuState menu_state(const Parts& p) {
+    MenuState state;
+    DWORD viewer_process = 0;
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(p.window, &viewer_process), &info))
+        state.tracking = (info.flags & GUI_INMENUMODE) || info.hwndMenuOwner;
+    std::vector<HWND> popups;
+    EnumWindows(collect_popup, reinterpret_cast<LPARAM>(&popups));
+    for (HWND popup : popups) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(popup, &process);
+        if (process == viewer_process) ++state.popups;
+    }
+    return state;
+}
+
+// Waits until the menus are open (a popup shows) or closed (no popup, no
+// menu mode); false with a report of what was seen at the timeout.
+bool wait_menu(const Parts& p, bool open, const std::string& what, double timeout) {
+    const ULONGLONG deadline = GetTickCount64() + ULONGLONG(timeout * 1000);
+    for (;;) {
+        const MenuState state = menu_state(p);
+        if (open ? state.popups > 0 : state.popups == 0 && !state.tracking) return true;
+        if (!IsWindow(p.window)) {
+            report_wait("viewer menu-keys", what, "the viewer window has gone");
+            return false;
+        }
+        if (GetTickCount64() >= deadline) {
+            report_wait("viewer menu-keys", what, state.text() + "; windows: " + visible_windows());
+            return false;
+        }
+        Sleep(kPollMs);
+    }
+}
+
 // The menu by keyboard, as a user presses Alt+P and then I: the popup whose
 // mnemonic is P opens and the item whose mnemonic is I is chosen. An item
-// that is not there leaves the menu open: Escape twice closes it. Menu
-// texts cannot be read from another process under Wine, so their
-// mnemonics are how a test sees them.
+// that is not there leaves the menu open: with --escape, Escape twice
+// closes it. Menu texts cannot be read from another process under Wine, so
+// their mnemonics are how a test sees them.
+//
+// The item's key goes only once the popup shows: the window opens the popup
+// with a key message of its own that it posts while handling Alt+P, and a
+// key posted before that message would reach the menu bar instead.
 int menu_keys(const Parts& p, const Options& o) {
     if (o.positional.size() != 3 || o.positional[1].size() != 1 || o.positional[2].size() != 1)
         return usage();
-    PostMessageW(p.window, WM_SYSCOMMAND, SC_KEYMENU, LPARAM(o.positional[1][0]));
-    Sleep(300);
-    PostMessageW(p.window, WM_CHAR, WPARAM(o.positional[2][0]), 0);
-    Sleep(300);
+    const double timeout = o.seconds("--timeout", 20);
+    const std::string popup = o.positional[1], item = o.positional[2];
+    PostMessageW(p.window, WM_SYSCOMMAND, SC_KEYMENU, LPARAM(popup[0]));
+    if (!wait_menu(p, true, "the popup menu of '" + popup + "' to open", timeout)) return 1;
+    PostMessageW(p.window, WM_CHAR, WPARAM(item[0]), 0);
     if (o.has("--escape")) {
-        for (int i = 0; i < 2; ++i) {
-            PostMessageW(p.window, WM_KEYDOWN, VK_ESCAPE, 0);
-            Sleep(150);
-        }
+        for (int i = 0; i < 2; ++i) PostMessageW(p.window, WM_KEYDOWN, VK_ESCAPE, 0);
+        return wait_menu(p, false, "the menus to close on Escape after '" + item + "'", timeout) ? 0 : 1;
     }
-    return 0;
+    return wait_menu(p, false, "the menus to close on choosing '" + item + "'", timeout) ? 0 : 1;
 }
 
 int wait_status(const Parts& p, const Options& o) {
@@ -181,6 +255,8 @@ int wait_status(const Parts& p, const Options& o) {
         if (status == o.positional[1]) return 0;
         if (GetTickCount64() >= deadline) {
             std::printf("status=%s\n", printable(status).c_str());
+            report_wait("viewer wait-status", "status [" + printable(o.positional[1]) + "]",
+                        "status [" + printable(status) + "]");
             return 1;
         }
         Sleep(kPollMs);
@@ -191,7 +267,10 @@ int close(const Parts& p, const Options& o) {
     PostMessageW(p.window, WM_CLOSE, 0, 0);
     const ULONGLONG deadline = GetTickCount64() + ULONGLONG(o.seconds("--timeout", 10) * 1000);
     while (IsWindow(p.window) && IsWindowVisible(p.window)) {
-        if (GetTickCount64() >= deadline) return 1;
+        if (GetTickCount64() >= deadline) {
+            report_wait("viewer close", "the viewer window to go", visible_windows());
+            return 1;
+        }
         Sleep(kPollMs);
     }
     return 0;
@@ -285,6 +364,7 @@ int cmd_viewer(const Args& args) {
     Parts p;
     if (!viewer::find_viewer(o.seconds("--timeout", 20), &p)) {
         std::fprintf(stderr, "vtdriver viewer: no viewer window\n");
+        report_wait("viewer " + o.positional[0], "a viewer window", visible_windows());
         return 1;
     }
     if (o.positional[0] == "batch") return batch(p, o);

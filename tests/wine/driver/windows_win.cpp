@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "driver.h"
+#include "report_win.h"
 
 namespace vtdriver {
 
@@ -155,6 +156,8 @@ int cmd_msgbox(const Args& args) {
     HWND box = wait_for(timeout, [](HWND w) { return message_box_text_control(w) != nullptr; });
     if (!box) {
         std::fprintf(stderr, "vtdriver msgbox: no message box within %.1f s\n", timeout);
+        report_wait("msgbox", "a message box, " + std::to_string(int(timeout)) + " s",
+                    visible_windows());
         return 1;
     }
     HWND text = message_box_text_control(box);
@@ -180,6 +183,7 @@ int cmd_msgbox(const Args& args) {
                  reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     if (!wait_gone(box, kGoneTimeoutSeconds)) {
         std::fprintf(stderr, "vtdriver msgbox: the message box did not close on OK\n");
+        report_wait("msgbox", "the message box to close on OK", visible_windows());
         return 1;
     }
     return 0;
@@ -198,6 +202,8 @@ int cmd_window(const Args& args) {
     if (!window) {
         std::fprintf(stderr, "vtdriver window: no window titled \"%s\" within %.1f s\n",
                      options.get("--title", "").c_str(), timeout);
+        report_wait("window", "a window titled \"" + options.get("--title", "") + "\"",
+                    visible_windows());
         return 1;
     }
     std::printf("class=%s\n", class_name(window).c_str());
@@ -247,6 +253,7 @@ int cmd_window(const Args& args) {
         return 0;
     if (!wait_gone(window, kGoneTimeoutSeconds)) {
         std::fprintf(stderr, "vtdriver window: the window did not close\n");
+        report_wait("window", "\"" + options.get("--title", "") + "\" to close", visible_windows());
         return 1;
     }
     return 0;

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "bitmap_file.h"
+#include "command_test_util.h"
 #include "document/cipher.h"
 #include "document/document.h"
 #include "document/format.h"
@@ -32,17 +33,8 @@ using vell::json::Value;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using vell::Outcome;
+using vell::slurp;
 
 Bytes bytes_of(const fs::path& path) {
     std::string s = slurp(path);
@@ -68,16 +60,7 @@ protected:
     static Outcome run(const std::string& tool, const std::string& args) {
         static int serial = 0;
         fs::path out = fs::temp_directory_path() / ("vell-run-" + std::to_string(getpid()) + "-" + std::to_string(++serial));
-        std::string command = std::string(VELL_BIN_DIR) + "/" + tool + " " + args + " >'" + out.string() +
-                              ".out' 2>'" + out.string() + ".err'";
-        int raw = std::system(command.c_str());
-        Outcome r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(out.string() + ".out");
-        r.err = slurp(out.string() + ".err");
-        fs::remove(out.string() + ".out");
-        fs::remove(out.string() + ".err");
-        return r;
+        return vell::run_command(std::string(VELL_BIN_DIR) + "/" + tool + " " + args, out);
     }
 
     static std::string q(const fs::path& p) { return "'" + p.string() + "'"; }

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 
+#include "command_test_util.h"
 #include "document/container.h"
 #include "vel_writer.h"
 
@@ -21,18 +22,6 @@ namespace fs = std::filesystem;
 
 namespace vell {
 namespace {
-
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class Convert : public ::testing::Test {
 protected:
@@ -48,16 +37,7 @@ protected:
 
     // Runs a command line in the test's directory.
     Outcome shell(const std::string& command) {
-        const std::string out = file("run.out"), err = file("run.err");
-        const int raw = std::system(("cd '" + dir_.string() + "' && " + command + " >'" + out +
-                                     "' 2>'" + err + "'").c_str());
-        Outcome r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(out);
-        r.err = slurp(err);
-        fs::remove(out);
-        fs::remove(err);
-        return r;
+        return run_command("cd '" + dir_.string() + "' && " + command, dir_ / "run");
     }
     Outcome convert(const std::string& args) { return shell(std::string(VELL_BIN_DIR) + "/vellconvert " + args); }
 

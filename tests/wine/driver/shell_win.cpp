@@ -27,7 +27,7 @@ int cmd_shell(const Args& args) {
                      info.lpFile, GetLastError());
         return 1;
     }
-    const int status = wait_for_program(info.hProcess, file, options.seconds("--timeout", 30));
+    const int status = wait_for_program(info.hProcess, options.positional[1], options.seconds("--timeout", 30));
     CloseHandle(info.hProcess);
     return status;
 }

@@ -8,6 +8,23 @@
 # which prints carriage returns as \r.
 # shellcheck source=rig_state.sh
 source "$(dirname "${BASH_SOURCE[0]}")/rig_state.sh"
+# shellcheck source=holder.sh
+source "$(dirname "${BASH_SOURCE[0]}")/holder.sh"
+
+# Restarts the prefix's wineserver (for a case that changes a setting Wine
+# reads only when it starts) and the desktop holder with it, and records
+# the new processes in the rig's environment file, so the cases after this
+# one find the rig up as set-up left it.
+restart_prefix() {
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -p </dev/null >>"$VELL_RIG/wineserver.log" 2>&1
+  start_desktop_holder "$VELL_RIG" "$(dirname "$VTDRIVER_EXE")/vthold.exe" >>"$log" 2>&1 ||
+    fail "the desktop holder did not come back"
+  VELL_HOLD_PID=$hold_pid
+  VELL_WINESERVER_PID=$(wineserver_pid || true)
+  sed -i -e "s/^VELL_HOLD_PID=.*/VELL_HOLD_PID='$VELL_HOLD_PID'/" \
+    -e "s/^VELL_WINESERVER_PID=.*/VELL_WINESERVER_PID='$VELL_WINESERVER_PID'/" "$VELL_RIG/wine-env.sh"
+}
 
 work="$VELL_RIG/work/$case_name"
 rm -rf "$work"

@@ -16,6 +16,8 @@ driver_exe=$3
 here="$(cd "$(dirname "$0")" && pwd)"
 # shellcheck source=rig_state.sh
 source "$here/rig_state.sh"
+# shellcheck source=holder.sh
+source "$here/holder.sh"
 
 mkdir -p "$rig"
 env_file="$rig/wine-env.sh"
@@ -74,15 +76,7 @@ server_pid=$(wineserver_pid) || { echo "setup: the prefix's wineserver is not ru
 # One desktop for the whole run: without a program of the prefix running,
 # Wine ends the desktop process between cases, and a case that starts
 # while it is shutting down can lose its windows (docs/testing.md).
-rm -f "$rig/hold.ready"
-wine "$(dirname "$driver_exe")/vthold.exe" "Z:${rig//\//\\}\\hold.ready" </dev/null >"$rig/hold.log" 2>&1 &
-hold_pid=$!
-for _ in $(seq 1 600); do
-  [ -s "$rig/hold.ready" ] && break
-  kill -0 "$hold_pid" 2>/dev/null || { echo "setup: the desktop holder ended:" >&2; cat "$rig/hold.log" >&2; exit 1; }
-  sleep 0.1
-done
-[ -s "$rig/hold.ready" ] || { echo "setup: no desktop within 60 s" >&2; exit 1; }
+start_desktop_holder "$rig" "$(dirname "$driver_exe")/vthold.exe" || { echo "setup: no desktop" >&2; exit 1; }
 echo "setup: display $display (Xvfb $xvfb_pid), wineserver $server_pid," \
   "$(cat "$rig/hold.ready") held by $hold_pid, prefix ready in $(( $(date +%s) - start )) s"
 

@@ -80,7 +80,7 @@ case_input_notice_with_focus_in_zoom_box() {
   page2=$(sed -n 's/^page2=\([0-9]*\) .*/\1/p' "$work/positions.out")
   end=$(sed -n 's/.* end=\([0-9]*\)$/\1/p' "$work/positions.out")
   start_vell "/BV $(winpath "$doc")"
-  driver viewer wait-status "1 of ?  Building 3" >/dev/null || fail "no building viewer"
+  driver viewer wait-status "1 of ?  Building 1" >/dev/null || fail "no building viewer"
   driver fault page-added 261 || fail "page 1 was not taken"
   driver fault page-added "$page2" || fail "page 2 was not taken"
   local zx zy zw zh

@@ -16,21 +16,10 @@ here="$(cd "$(dirname "$0")" && pwd)"
 
 [ -n "${2:-}" ] && command -v wine >/dev/null || exit 0
 build=$(cd "$2" && pwd)
-rig_scripts="$here/../../tests/wine"
 rig="$build/bench/convert-rig"
-cleanup() {
-  bash "$rig_scripts/print_cleanup.sh" "$rig" || true
-  bash "$rig_scripts/cleanup.sh" "$rig" || true
-}
-trap cleanup EXIT
-bash "$rig_scripts/setup.sh" "$rig" "$build/bin/vell.exe" "$build/bin/vtdriver.exe" >/dev/null
-bash "$rig_scripts/print_setup.sh" "$rig" >/dev/null
-# shellcheck source=/dev/null
-source "$rig/wine-env.sh"
-# shellcheck source=/dev/null
-source "$rig/print-env.sh"
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-mkdir -p "$rig/work"
+# shellcheck source=../print_rig.sh
+source "$here/../print_rig.sh"
+start_print_rig "$rig" "$build/bin"
 doc="$rig/work/dense.vel"
 "$native/bin/bench_convert" --write "$doc" "$pages"
 rm -f "$VELL_PDF_DIR"/*.pdf

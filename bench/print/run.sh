@@ -14,24 +14,11 @@ build=$(cd "$1" && pwd)
 pages=${2:-100}
 rounds=${3:-2}
 here="$(cd "$(dirname "$0")" && pwd)"
-rig_scripts="$here/../../tests/wine"
 rig="$build/bench/print-rig"
 bin="$build/bin"
-
-cleanup() {
-  bash "$rig_scripts/print_cleanup.sh" "$rig" || true
-  bash "$rig_scripts/cleanup.sh" "$rig" || true
-}
-trap cleanup EXIT
-bash "$rig_scripts/setup.sh" "$rig" "$bin/vell.exe" "$bin/vtdriver.exe" >/dev/null
-bash "$rig_scripts/print_setup.sh" "$rig" >/dev/null
-# shellcheck source=/dev/null
-source "$rig/wine-env.sh"
-# shellcheck source=/dev/null
-source "$rig/print-env.sh"
-
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-mkdir -p "$rig/work"
+# shellcheck source=../print_rig.sh
+source "$here/../print_rig.sh"
+start_print_rig "$rig" "$bin"
 doc="$rig/work/bench.vel"
 wine "$bin/printbench.exe" make "$(winpath "$doc")" "$pages" </dev/null
 

@@ -192,6 +192,7 @@ bool FontCache::build(CairoFont* font, MeasuringFace& face) {
     font->ppem = ppem;
     font->advances.fill(-1);
     font->drawn_advances.fill(-1);
+    font->outline_advances.fill(-1);
     // The grid-fitting table (gasp) decides, per size, whether GDI smooths
     // and hints the glyphs; a font without one is hinted, not smoothed.
     const FT_Int gasp = FT_Get_Gasp(ft, FT_UInt(ppem));
@@ -252,10 +253,26 @@ int font_drawn_advance(CairoFont& font, uint8_t character) {
     return load_advance(font, character, hinting, &font.drawn_advances[character]);
 }
 
-SurfaceSize font_extent(CairoFont& font, const char* text, int count) {
+int32_t font_outline_advance(CairoFont& font, uint8_t character) {
+    int32_t& known = font.outline_advances[character];
+    if (known >= 0) return known;
+    known = 0;
+    MeasuringFace& face = *font.measuring;
+    if (face.set_size(font.ppem) &&
+        FT_Load_Glyph(face.ft, font.glyphs[character],
+                      FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH) == 0)
+        known = int32_t(std::clamp<FT_Fixed>(face.ft->glyph->linearHoriAdvance, 0, INT32_MAX));
+    return known;
+}
+
+SurfaceSize font_extent(CairoFont& font, const char* text, int count, bool outline) {
     SurfaceSize size{0, font.metrics.height};
     int64_t width = 0;
-    for (int i = 0; i < count; ++i) width += font_advance(font, static_cast<uint8_t>(text[i]));
+    for (int i = 0; i < count; ++i) {
+        const uint8_t c = static_cast<uint8_t>(text[i]);
+        width += outline ? font_outline_advance(font, c) : font_advance(font, c);
+    }
+    if (outline) width = (width + 0x8000) >> 16;
     size.cx = int32_t(std::min<int64_t>(width, INT32_MAX));
     return size;
 }

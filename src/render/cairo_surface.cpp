@@ -192,13 +192,25 @@ bool CairoSurface::move_to(int x, int y) {
     return true;
 }
 
+// Strokes in the device's own units, with the width scaled to match. The
+// path is kept in device units already; a PDF page then holds each line
+// as it is, with no matrix of its own around it.
+void CairoSurface::stroke(double width) {
+    cairo_matrix_t page;
+    cairo_get_matrix(cr_, &page);
+    const double scale = std::sqrt(std::fabs(page.xx * page.yy - page.xy * page.yx));
+    cairo_identity_matrix(cr_);
+    cairo_set_line_width(cr_, width * scale);
+    cairo_stroke(cr_);
+    cairo_set_matrix(cr_, &page);
+}
+
 bool CairoSurface::line_to(int x, int y) {
     const Object* pen = find(pen_, Kind::kPen);
     const int x0 = current_x_, y0 = current_y_;
     current_x_ = x;
     current_y_ = y;
     if (!pen || pen->width < 0 || (x == x0 && y == y0)) return true;
-    cairo_save(cr_);
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);  // GDI sets whole pixels
     set_colour(pen->colour);
     if (pen->width <= 1) {
@@ -213,17 +225,15 @@ bool CairoSurface::line_to(int x, int y) {
             ay = dy > 0 ? 0.0 : 1.0;
         cairo_move_to(cr_, x0 + ax, y0 + ay);
         cairo_line_to(cr_, x + ax, y + ay);
-        cairo_set_line_width(cr_, 1.0);
         cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
+        stroke(1.0);
     } else {
         // A wide solid pen is centred on the pixels and has round ends.
         cairo_move_to(cr_, x0 + 0.5, y0 + 0.5);
         cairo_line_to(cr_, x + 0.5, y + 0.5);
-        cairo_set_line_width(cr_, pen->width);
         cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
+        stroke(pen->width);
     }
-    cairo_stroke(cr_);
-    cairo_restore(cr_);
     return true;
 }
 
@@ -233,7 +243,6 @@ bool CairoSurface::rectangle(int left, int top, int right, int bottom) {
     // The figure takes the pixels from left to right - 1 and from top to
     // bottom - 1; an empty one draws nothing.
     if (right - left < 1 || bottom - top < 1) return true;
-    cairo_save(cr_);
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
     if (const Object* brush = find(brush_, Kind::kBrush)) {
         set_colour(brush->colour);
@@ -245,11 +254,9 @@ bool CairoSurface::rectangle(int left, int top, int right, int bottom) {
         set_colour(pen->colour);
         // The outline runs through the centres of the edge pixels.
         cairo_rectangle(cr_, left + 0.5, top + 0.5, right - left - 1, bottom - top - 1);
-        cairo_set_line_width(cr_, std::max(1, pen->width));
         cairo_set_line_join(cr_, pen->width > 1 ? CAIRO_LINE_JOIN_ROUND : CAIRO_LINE_JOIN_MITER);
-        cairo_stroke(cr_);
+        stroke(std::max(1, pen->width));
     }
-    cairo_restore(cr_);
     return true;
 }
 
@@ -261,7 +268,7 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
     if (!object || !text || count <= 0) return;
     CairoFont& font = *object->font;
     const TextMetrics& m = font.metrics;
-    const int width = font_extent(font, text, count).cx;
+    const int width = extent(font, text, count).cx;
 
     // Where the reference point lies on the text: left, centre or right;
     // top, baseline or bottom.
@@ -277,36 +284,42 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
     else if (text_align_ & kTaBottom)
         baseline = -m.descent;
 
-    cairo_save(cr_);
-    if (clip) {
-        cairo_rectangle(cr_, clip->left, clip->top, clip->right - clip->left, clip->bottom - clip->top);
-        cairo_clip(cr_);
+    // Plain text is placed by its glyph positions alone; clipped or turned
+    // text gets its own state, put back afterwards.
+    select_font(font);
+    const bool own_state = clip || font.angle != 0;
+    double origin_x = x, origin_y = y;
+    if (own_state) {
+        cairo_save(cr_);
+        if (clip) {
+            cairo_rectangle(cr_, clip->left, clip->top, clip->right - clip->left,
+                            clip->bottom - clip->top);
+            cairo_clip(cr_);
+        }
+        cairo_translate(cr_, x, y);
+        if (font.angle != 0) cairo_rotate(cr_, -font.angle);
+        origin_x = origin_y = 0;
     }
-    cairo_translate(cr_, x, y);
-    if (font.angle != 0) cairo_rotate(cr_, -font.angle);
+    start += origin_x;
+    baseline += origin_y;
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
     if (opaque_cell) {
         set_colour(background_colour_);
         cairo_rectangle(cr_, start, baseline - m.ascent, width, m.height);
         cairo_fill(cr_);
     }
-    std::vector<cairo_glyph_t> glyphs(static_cast<size_t>(count));
+    glyphs_.resize(static_cast<size_t>(count));
     double pen_x = start;
     for (int i = 0; i < count; ++i) {
         const uint8_t c = static_cast<uint8_t>(text[i]);
-        glyphs[size_t(i)] = cairo_glyph_t{font.glyphs[c], pen_x, baseline};
-        pen_x += font_drawn_advance(font, c);
+        glyphs_[size_t(i)] = cairo_glyph_t{font.glyphs[c], pen_x, baseline};
+        pen_x += outline_advances_ ? font_outline_advance(font, c) / 65536.0
+                                   : font_drawn_advance(font, c);
     }
-    std::string utf8;
-    std::vector<cairo_text_cluster_t> clusters;
-    to_utf8(text, count, &utf8, &clusters);
-    cairo_set_font_face(cr_, font.face);
-    cairo_set_font_size(cr_, font.ppem);
-    cairo_font_options_set_antialias(text_options_, font.smooth ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
-    cairo_font_options_set_hint_style(text_options_, font.hinted ? CAIRO_HINT_STYLE_FULL : CAIRO_HINT_STYLE_NONE);
-    cairo_set_font_options(cr_, text_options_);
+    to_utf8(text, count, &utf8_, &clusters_);
     set_colour(text_colour_);
-    cairo_show_text_glyphs(cr_, utf8.data(), int(utf8.size()), glyphs.data(), count,
-                           clusters.data(), int(clusters.size()), cairo_text_cluster_flags_t(0));
+    cairo_show_text_glyphs(cr_, utf8_.data(), int(utf8_.size()), glyphs_.data(), count,
+                           clusters_.data(), int(clusters_.size()), cairo_text_cluster_flags_t(0));
     if (font.logfont.underline) {
         cairo_rectangle(cr_, start, baseline + font.underline_position, width, font.underline_thickness);
         cairo_fill(cr_);
@@ -315,7 +328,22 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
         cairo_rectangle(cr_, start, baseline - font.strikeout_position, width, font.strikeout_thickness);
         cairo_fill(cr_);
     }
-    cairo_restore(cr_);
+    if (own_state) cairo_restore(cr_);
+}
+
+// The context keeps the font between texts: cairo looks a font up again
+// each time one is set.
+void CairoSurface::select_font(const CairoFont& font) {
+    if (&font == font_set_) return;
+    font_set_ = &font;
+    cairo_set_font_face(cr_, font.face);
+    cairo_set_font_size(cr_, font.ppem);
+    // A scalable page draws outlines: no hinting, which only fits glyphs
+    // to a grid of pixels.
+    const bool hinted = font.hinted && !outline_advances_;
+    cairo_font_options_set_antialias(text_options_, font.smooth ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
+    cairo_font_options_set_hint_style(text_options_, hinted ? CAIRO_HINT_STYLE_FULL : CAIRO_HINT_STYLE_NONE);
+    cairo_set_font_options(cr_, text_options_);
 }
 
 bool CairoSurface::text_out(int x, int y, const char* text, int count) {
@@ -326,7 +354,7 @@ bool CairoSurface::text_out(int x, int y, const char* text, int count) {
 SurfaceSize CairoSurface::text_extent(const char* text, int count) {
     const Object* object = find(font_, Kind::kFont);
     if (!object || !text || count < 0) return SurfaceSize{};
-    return font_extent(*object->font, text, count);
+    return extent(*object->font, text, count);
 }
 
 TextMetrics CairoSurface::text_metrics() {
@@ -337,11 +365,10 @@ TextMetrics CairoSurface::text_metrics() {
 bool CairoSurface::ext_text_out(int x, int y, unsigned options, const SurfaceRect* rect,
                                 const char* text, int count) {
     if (rect && (options & gdi::kEtoOpaque)) {
-        cairo_save(cr_);
+        cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
         set_colour(background_colour_);
         cairo_rectangle(cr_, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
         cairo_fill(cr_);
-        cairo_restore(cr_);
     }
     const SurfaceRect* clip = rect && (options & gdi::kEtoClipped) ? rect : nullptr;
     if (clip && (clip->right <= clip->left || clip->bottom <= clip->top)) return true;
@@ -371,7 +398,7 @@ int CairoSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned for
     for (const TextLine& line : lines) {
         const bool last = clip && int64_t(y) + next_line_reach > rect->bottom;
         const char* s = whole.data() + line.start;
-        const int line_width = font_extent(font, s, int(line.length)).cx;
+        const int line_width = extent(font, s, int(line.length)).cx;
         widest = std::max(widest, line_width);
         int x = rect->left;
         if (format & kDtCenter) x = rect->left + (rect->right - rect->left - line_width) / 2;
@@ -452,6 +479,7 @@ void CairoSurface::draw_image(cairo_surface_t* image, int x, int y, int width, i
                               int source_x, int source_y, int source_width, int source_height) {
     if (width == 0 || height == 0 || source_width == 0 || source_height == 0) return;
     cairo_save(cr_);
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
     cairo_rectangle(cr_, std::min(x, x + width), std::min(y, y + height), std::abs(width),
                     std::abs(height));
     cairo_clip(cr_);

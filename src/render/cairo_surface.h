@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "render/cairo_fonts.h"
 #include "render/surface.h"
@@ -45,7 +46,15 @@ public:
         page_start_ = std::move(handler);
     }
     // The context can change between pages (a new image per page).
-    void set_context(cairo_t* cr) { cr_ = cr; }
+    void set_context(cairo_t* cr) {
+        cr_ = cr;
+        font_set_ = nullptr;
+    }
+    // Text on a scalable page: glyphs step by their outlines' own
+    // advances instead of whole device pixels, so the embedded font places
+    // them with no correction per glyph. Measurements follow the same
+    // advances, so alignment and word breaks agree with what is drawn.
+    void set_outline_advances(bool outline) { outline_advances_ = outline; }
     // Objects alive now (not deleted), for leak checks.
     size_t live_objects() const { return objects_.size(); }
 
@@ -96,6 +105,11 @@ private:
     SurfaceHandle add(Object object);
     Object* find(SurfaceHandle handle, Kind kind);
     void set_colour(uint32_t colour);
+    SurfaceSize extent(CairoFont& font, const char* text, int count) {
+        return font_extent(font, text, count, outline_advances_);
+    }
+    void select_font(const CairoFont& font);
+    void stroke(double width);
     void draw_glyphs(int x, int y, const char* text, int count, const SurfaceRect* clip,
                      bool opaque_cell);
     void draw_image(cairo_surface_t* image, int x, int y, int width, int height, int source_x,
@@ -115,6 +129,12 @@ private:
     uint32_t background_colour_ = 0xFFFFFF;
     int bk_mode_ = 2;  // OPAQUE
     unsigned text_align_ = gdi::kTaLeftTop;
+    bool outline_advances_ = false;
+    const CairoFont* font_set_ = nullptr;  // the font the context holds
+    // Reused between texts.
+    std::vector<cairo_glyph_t> glyphs_;
+    std::string utf8_;
+    std::vector<cairo_text_cluster_t> clusters_;
     PaperPage paper_;
     std::function<void(const PaperPage&)> page_start_;
 };

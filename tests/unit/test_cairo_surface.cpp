@@ -100,6 +100,14 @@ TEST_F(CairoPage, PenWidthsAreWholePixelsAndZeroIsTheThinnest) {
     surface_.move_to(100, 50);
     surface_.line_to(100, 80);
     EXPECT_EQ(dark(99, 65) + dark(100, 65) + dark(101, 65), 1);
+    // On a scaled page (a PDF's points) a pen keeps its width in pixels.
+    cairo_scale(cr_, 0.5, 0.5);
+    surface_.select_object(surface_.create_pen(gdi::kPsSolid, 12, 0));
+    surface_.move_to(300, 100);
+    surface_.line_to(300, 160);
+    int scaled = 0;
+    for (int x = 140; x < 161; ++x) scaled += dark(x, 65);
+    EXPECT_EQ(scaled, 6);
 }
 
 TEST(CairoFonts, WindowsFacesResolveToTheirMetricCompatibleLiberationFaces) {

@@ -62,12 +62,18 @@ int write_pdf(const ConvertOptions& o, Document& doc, const std::vector<int32_t>
     int status = kConvertOk;
     {
         CairoSurface surface(cr, Resolution{kPdfResolution, kPdfResolution}, platform_desktop_resolution());
+        surface.set_outline_advances(true);
         // The printer's page steps: each page gets its own paper, and the
         // drawing is in the printer's pixels.
         surface.on_page_start([pdf, cr](const PaperPage& paper) {
             cairo_pdf_surface_set_size(pdf, paper.width * 72.0, paper.height * 72.0);
             cairo_identity_matrix(cr);
             cairo_scale(cr, 72.0 / kPdfResolution, 72.0 / kPdfResolution);
+            // A page that starts painted keeps cairo's record of what the
+            // page covers to one rectangle; without it every drawing
+            // widens a region of thousands of pieces.
+            cairo_set_source_rgb(cr, 1, 1, 1);
+            cairo_paint(cr);
         });
         std::vector<uint8_t> settings(kPrinterSettingsSize, 0);
         zoom_factor().value = 1.0;

@@ -43,10 +43,20 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 # failure with its exit code, so a case that fails shows which step did and
 # how (the driver adds what it waited for and what it saw).
 driver() {
-  local rc=0
+  local rc=0 start size
   echo "$(date +%T.%3N) step: vtdriver $*" >>"$log"
+  start=$(date +%s%N)
+  size=$(stat -c %s "$log")
   wine "$VTDRIVER_EXE" "$@" </dev/null 2>>"$log" || rc=$?
-  [ $rc = 0 ] || echo "$(date +%T.%3N) vtdriver $1 exited with $rc; failed step: vtdriver $* (exit $rc)" >>"$log"
+  [ $rc = 0 ] && return 0
+  # Every failing step of the driver says why; an exit with nothing said
+  # is Wine's loader failing before the driver ran (docs/testing.md).
+  if [ "$(stat -c %s "$log")" = "$size" ]; then
+    local ms=$((($(date +%s%N) - start) / 1000000))
+    echo "$(date +%T.%3N) the Wine process printed nothing and ended after $ms ms$([ $ms -lt 200 ] &&
+      echo ': too soon for vtdriver.exe to have run, Wine failed to start it')" >>"$log"
+  fi
+  echo "$(date +%T.%3N) vtdriver $1 exited with $rc; failed step: vtdriver $* (exit $rc)" >>"$log"
   return $rc
 }
 

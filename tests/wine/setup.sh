@@ -26,6 +26,13 @@ rm -f "$env_file" "$rig/display"
 for tool in Xvfb wine wineserver xdotool; do
   command -v "$tool" >/dev/null || { echo "setup: $tool is not installed" >&2; exit 1; }
 done
+# Without its preloader Wine cannot keep the address ranges it needs free
+# before the system's loader maps libraries at random places; now and then
+# a program then ends at once, with exit code 1 and no word.
+if [ -x /usr/lib/wine/wine64 ] && [ ! -x /usr/lib/wine/wine64-preloader ]; then
+  echo "setup: wine64-preloader is not installed (tools/install-deps.sh)" >&2
+  exit 1
+fi
 
 # An Xvfb left behind by an earlier run that never cleaned up.
 if [ -f "$rig/xvfb.pid" ]; then

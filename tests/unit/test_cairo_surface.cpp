@@ -90,24 +90,22 @@ TEST_F(CairoPage, LinesStopBeforeTheirLastPointInEitherDirection) {
 }
 
 TEST_F(CairoPage, PenWidthsAreWholePixelsAndZeroIsTheThinnest) {
-    surface_.select_object(surface_.create_pen(gdi::kPsSolid, 3, 0));
-    surface_.move_to(50, 50);
-    surface_.line_to(50, 80);
-    int widest = 0;
-    for (int x = 45; x < 56; ++x) widest += dark(x, 65);
-    EXPECT_EQ(widest, 3);
-    surface_.select_object(surface_.create_pen(gdi::kPsSolid, 0, 0));
-    surface_.move_to(100, 50);
-    surface_.line_to(100, 80);
-    EXPECT_EQ(dark(99, 65) + dark(100, 65) + dark(101, 65), 1);
+    // Dark pixels across row 65 from `from` up to `to` after a vertical
+    // line at x, from y 50 to 80 on the image, with a pen of that width;
+    // `units` drawing units make one pixel of the image.
+    auto line_width = [this](int width, int x, int from, int to, int units = 1) {
+        surface_.select_object(surface_.create_pen(gdi::kPsSolid, width, 0));
+        surface_.move_to(x, 50 * units);
+        surface_.line_to(x, 80 * units);
+        int dark_pixels = 0;
+        for (int column = from; column < to; ++column) dark_pixels += dark(column, 65);
+        return dark_pixels;
+    };
+    EXPECT_EQ(line_width(3, 50, 45, 56), 3);
+    EXPECT_EQ(line_width(0, 100, 99, 102), 1);
     // On a scaled page (a PDF's points) a pen keeps its width in pixels.
     cairo_scale(cr_, 0.5, 0.5);
-    surface_.select_object(surface_.create_pen(gdi::kPsSolid, 12, 0));
-    surface_.move_to(300, 100);
-    surface_.line_to(300, 160);
-    int scaled = 0;
-    for (int x = 140; x < 161; ++x) scaled += dark(x, 65);
-    EXPECT_EQ(scaled, 6);
+    EXPECT_EQ(line_width(12, 300, 140, 161, 2), 6);
 }
 
 TEST(CairoFonts, WindowsFacesResolveToTheirMetricCompatibleLiberationFaces) {

@@ -117,6 +117,17 @@ int scroll(const Parts& p, const Options& o) {
                    reinterpret_cast<LPARAM>(bar)) ? 0 : 1;
 }
 
+// Puts the real cursor in the page area's middle, away from every menu,
+// button and tooltip. Not the screen's corner: that is the maximised
+// window's system-menu icon, and a pointer motion the X server delivers
+// late, while a later step has a menu open, moves the menu onto the system
+// menu, where 'n' minimises the window.
+void park_cursor(const Parts& p) {
+    RECT area = {};
+    GetWindowRect(p.page_area, &area);
+    SetCursorPos((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+}
+
 // The tooltip of a toolbar button: the mouse goes to the button (the real
 // cursor, which the tooltip checks, and a mouse move that the toolbar
 // relays to its tooltip); then a visible tooltip window's text, or "(none)"
@@ -141,7 +152,7 @@ int tooltip(const Parts& p, const Options& o) {
     POINT centre = {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
     POINT screen = centre;
     ClientToScreen(p.toolbar, &screen);
-    SetCursorPos(0, 0);
+    park_cursor(p);
     Sleep(100);
     SetCursorPos(screen.x, screen.y);
     PostMessageW(p.toolbar, WM_MOUSEMOVE, 0, MAKELPARAM(centre.x, centre.y));
@@ -156,7 +167,7 @@ int tooltip(const Parts& p, const Options& o) {
             GetWindowThreadProcessId(tip, &tip_process);
             if (tip_process == viewer_process && IsWindowVisible(tip)) {
                 std::printf("tooltip=%s\n", printable(viewer::text_of(tip)).c_str());
-                SetCursorPos(0, 0);
+                park_cursor(p);
                 return 0;
             }
         }
@@ -164,7 +175,7 @@ int tooltip(const Parts& p, const Options& o) {
         Sleep(kPollMs);
     }
     std::printf("tooltip=(none)\n");
-    SetCursorPos(0, 0);
+    park_cursor(p);
     return 0;
 }
 
@@ -227,7 +238,8 @@ bool wait_menu(const Parts& p, bool open, const std::string& what, double timeou
 // mnemonic is P opens and the item whose mnemonic is I is chosen. An item
 // that is not there leaves the menu open: with --escape, Escape twice
 // closes it. Menu texts cannot be read from another process under Wine, so
-// their mnemonics are how a test sees them.
+// their mnemonics are how a test sees them. The cursor is parked first, so
+// no pointer motion moves the open menu elsewhere.
 //
 // The item's key goes only once the popup shows: the window opens the popup
 // with a key message of its own that it posts while handling Alt+P, and a
@@ -237,6 +249,7 @@ int menu_keys(const Parts& p, const Options& o) {
         return usage();
     const double timeout = o.seconds("--timeout", 20);
     const std::string popup = o.positional[1], item = o.positional[2];
+    park_cursor(p);
     PostMessageW(p.window, WM_SYSCOMMAND, SC_KEYMENU, LPARAM(popup[0]));
     if (!wait_menu(p, true, "the popup menu of '" + popup + "' to open", timeout)) return 1;
     PostMessageW(p.window, WM_CHAR, WPARAM(item[0]), 0);

@@ -205,6 +205,32 @@ void CairoSurface::stroke(double width) {
     cairo_set_matrix(cr_, &page);
 }
 
+// A filled box from edge to edge, in device units.
+void CairoSurface::fill_box(double left, double top, double right, double bottom) {
+    cairo_rectangle(cr_, left, top, right - left, bottom - top);
+    cairo_fill(cr_);
+}
+
+// A level line on a scalable page, as the filled box of the pixels the pen
+// sets: a cosmetic pen from the first pixel up to, not including, the
+// last; a wide pen centred on the pixels and reaching half its width past
+// both ends (square where GDI rounds them: a corner of under a pixel).
+// False for a slanted line, which is stroked.
+bool CairoSurface::fill_level_line(int x0, int y0, int x1, int y1, int width) {
+    if (x0 != x1 && y0 != y1) return false;
+    if (width <= 1) {
+        if (x0 == x1)
+            fill_box(x0, y1 > y0 ? y0 : y1 + 1, x0 + 1, y1 > y0 ? y1 : y0 + 1);
+        else
+            fill_box(x1 > x0 ? x0 : x1 + 1, y0, x1 > x0 ? x1 : x0 + 1, y0 + 1);
+        return true;
+    }
+    const double half = width / 2.0;
+    fill_box(std::min(x0, x1) + 0.5 - half, std::min(y0, y1) + 0.5 - half,
+             std::max(x0, x1) + 0.5 + half, std::max(y0, y1) + 0.5 + half);
+    return true;
+}
+
 bool CairoSurface::line_to(int x, int y) {
     const Object* pen = find(pen_, Kind::kPen);
     const int x0 = current_x_, y0 = current_y_;
@@ -213,6 +239,7 @@ bool CairoSurface::line_to(int x, int y) {
     if (!pen || pen->width < 0 || (x == x0 && y == y0)) return true;
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);  // GDI sets whole pixels
     set_colour(pen->colour);
+    if (scalable_ && fill_level_line(x0, y0, x, y, pen->width)) return true;
     if (pen->width <= 1) {
         // A cosmetic pen sets the pixels from the first point up to, not
         // including, the last: the stroke runs from the first pixel's
@@ -237,6 +264,20 @@ bool CairoSurface::line_to(int x, int y) {
     return true;
 }
 
+// A box's outline on a scalable page, as filled boxes: the pen's colour
+// over the whole figure with the pen's pixels outside the edge (a wide pen
+// is centred on the edge pixels; square corners where GDI rounds them),
+// then the brush's colour inside the pen's pixels.
+void CairoSurface::outline_box(int left, int top, int right, int bottom, int width,
+                               uint32_t brush_colour) {
+    const double reach = width <= 1 ? 0.0 : width / 2.0 - 0.5;
+    const double inset = width <= 1 ? 1.0 : width / 2.0 + 0.5;
+    fill_box(left - reach, top - reach, right + reach, bottom + reach);
+    if (left + inset >= right - inset || top + inset >= bottom - inset) return;
+    set_colour(brush_colour);
+    fill_box(left + inset, top + inset, right - inset, bottom - inset);
+}
+
 bool CairoSurface::rectangle(int left, int top, int right, int bottom) {
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
@@ -244,13 +285,19 @@ bool CairoSurface::rectangle(int left, int top, int right, int bottom) {
     // bottom - 1; an empty one draws nothing.
     if (right - left < 1 || bottom - top < 1) return true;
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
-    if (const Object* brush = find(brush_, Kind::kBrush)) {
-        set_colour(brush->colour);
-        cairo_rectangle(cr_, left, top, right - left, bottom - top);
-        cairo_fill(cr_);
-    }
+    const Object* brush = find(brush_, Kind::kBrush);
     const Object* pen = find(pen_, Kind::kPen);
-    if (pen && pen->width >= 0) {
+    const bool outlined = pen && pen->width >= 0;
+    if (scalable_ && outlined && brush) {
+        set_colour(pen->colour);
+        outline_box(left, top, right, bottom, pen->width, brush->colour);
+        return true;
+    }
+    if (brush) {
+        set_colour(brush->colour);
+        fill_box(left, top, right, bottom);
+    }
+    if (outlined) {
         set_colour(pen->colour);
         // The outline runs through the centres of the edge pixels.
         cairo_rectangle(cr_, left + 0.5, top + 0.5, right - left - 1, bottom - top - 1);
@@ -313,7 +360,7 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
     for (int i = 0; i < count; ++i) {
         const uint8_t c = static_cast<uint8_t>(text[i]);
         glyphs_[size_t(i)] = cairo_glyph_t{font.glyphs[c], pen_x, baseline};
-        pen_x += outline_advances_ ? font_outline_advance(font, c) / 65536.0
+        pen_x += scalable_ ? font_outline_advance(font, c) / 65536.0
                                    : font_drawn_advance(font, c);
     }
     to_utf8(text, count, &utf8_, &clusters_);
@@ -340,7 +387,7 @@ void CairoSurface::select_font(const CairoFont& font) {
     cairo_set_font_size(cr_, font.ppem);
     // A scalable page draws outlines: no hinting, which only fits glyphs
     // to a grid of pixels.
-    const bool hinted = font.hinted && !outline_advances_;
+    const bool hinted = font.hinted && !scalable_;
     cairo_font_options_set_antialias(text_options_, font.smooth ? CAIRO_ANTIALIAS_GRAY : CAIRO_ANTIALIAS_NONE);
     cairo_font_options_set_hint_style(text_options_, hinted ? CAIRO_HINT_STYLE_FULL : CAIRO_HINT_STYLE_NONE);
     cairo_set_font_options(cr_, text_options_);

@@ -50,11 +50,13 @@ public:
         cr_ = cr;
         font_set_ = nullptr;
     }
-    // Text on a scalable page: glyphs step by their outlines' own
-    // advances instead of whole device pixels, so the embedded font places
-    // them with no correction per glyph. Measurements follow the same
-    // advances, so alignment and word breaks agree with what is drawn.
-    void set_outline_advances(bool outline) { outline_advances_ = outline; }
+    // A scalable page (PDF): glyphs step by their outlines' own advances
+    // instead of whole device pixels, so the embedded font places them
+    // with no correction per glyph; measurements follow the same advances,
+    // so alignment and word breaks agree with what is drawn. Level lines
+    // and outlines are filled shapes, so the page holds one kind of paint
+    // and each shape's numbers once.
+    void set_scalable_page(bool scalable) { scalable_ = scalable; }
     // Objects alive now (not deleted), for leak checks.
     size_t live_objects() const { return objects_.size(); }
 
@@ -106,10 +108,13 @@ private:
     Object* find(SurfaceHandle handle, Kind kind);
     void set_colour(uint32_t colour);
     SurfaceSize extent(CairoFont& font, const char* text, int count) {
-        return font_extent(font, text, count, outline_advances_);
+        return font_extent(font, text, count, scalable_);
     }
     void select_font(const CairoFont& font);
     void stroke(double width);
+    void fill_box(double left, double top, double right, double bottom);
+    bool fill_level_line(int x0, int y0, int x1, int y1, int width);
+    void outline_box(int left, int top, int right, int bottom, int width, uint32_t brush_colour);
     void draw_glyphs(int x, int y, const char* text, int count, const SurfaceRect* clip,
                      bool opaque_cell);
     void draw_image(cairo_surface_t* image, int x, int y, int width, int height, int source_x,
@@ -129,7 +134,7 @@ private:
     uint32_t background_colour_ = 0xFFFFFF;
     int bk_mode_ = 2;  // OPAQUE
     unsigned text_align_ = gdi::kTaLeftTop;
-    bool outline_advances_ = false;
+    bool scalable_ = false;
     const CairoFont* font_set_ = nullptr;  // the font the context holds
     // Reused between texts.
     std::vector<cairo_glyph_t> glyphs_;

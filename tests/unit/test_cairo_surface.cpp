@@ -108,6 +108,50 @@ TEST_F(CairoPage, PenWidthsAreWholePixelsAndZeroIsTheThinnest) {
     EXPECT_EQ(line_width(12, 300, 140, 161, 2), 6);
 }
 
+// A scalable page fills level lines and outlines instead of stroking
+// them: the same pixels, save the corners a wide pen rounds.
+TEST(CairoScalablePage, LevelLinesAndOutlinesFillThePixelsTheirStrokesSet) {
+    auto draw = [](bool scalable) {
+        cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 120, 80);
+        cairo_t* cr = cairo_create(image);
+        {
+            CairoSurface surface(cr, Resolution{96, 96}, Resolution{96, 96});
+            surface.set_scalable_page(scalable);
+            surface.select_object(surface.create_solid_brush(0x0000FF));
+            for (int width : {1, 5}) {
+                const int y = width == 1 ? 5 : 45;
+                surface.select_object(surface.create_pen(gdi::kPsSolid, width, 0x00FF00));
+                surface.move_to(10, y);
+                surface.line_to(30, y);
+                surface.line_to(30, y + 20);
+                surface.line_to(20, y + 20);
+                surface.move_to(16, y + 18);
+                surface.line_to(16, y + 8);
+                surface.rectangle(50, y, 70, y + 15);
+                surface.rectangle(90, y, 92, y + 3);  // all outline
+            }
+        }
+        cairo_surface_flush(image);
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 80; ++y) {
+            const auto* row = reinterpret_cast<const uint32_t*>(
+                cairo_image_surface_get_data(image) + y * cairo_image_surface_get_stride(image));
+            for (int x = 0; x < 120; ++x) pixels.push_back(row[x] & 0xFFFFFF);
+        }
+        cairo_destroy(cr);
+        cairo_surface_destroy(image);
+        return pixels;
+    };
+    const std::vector<uint32_t> stroked = draw(false), filled = draw(true);
+    int differing_thin = 0, differing_wide = 0;
+    for (size_t i = 0; i < stroked.size(); ++i)
+        if (stroked[i] != filled[i]) ++(i / 120 < 40 ? differing_thin : differing_wide);
+    EXPECT_EQ(differing_thin, 0);
+    // Eight line ends and eight box corners, a few pixels each.
+    EXPECT_LE(differing_wide, 16 * 2);
+    EXPECT_EQ(filled[size_t(52 * 120 + 60)], 0xFF0000u);  // the wide box's inside
+}
+
 TEST(CairoFonts, WindowsFacesResolveToTheirMetricCompatibleLiberationFaces) {
     EXPECT_EQ(resolve_font_file("Arial", false, false).family, "Liberation Sans");
     EXPECT_EQ(resolve_font_file("Times New Roman", false, false).family, "Liberation Serif");

@@ -62,7 +62,7 @@ int write_pdf(const ConvertOptions& o, Document& doc, const std::vector<int32_t>
     int status = kConvertOk;
     {
         CairoSurface surface(cr, Resolution{kPdfResolution, kPdfResolution}, platform_desktop_resolution());
-        surface.set_outline_advances(true);
+        surface.set_scalable_page(true);
         // The printer's page steps: each page gets its own paper, and the
         // drawing is in the printer's pixels.
         surface.on_page_start([pdf, cr](const PaperPage& paper) {

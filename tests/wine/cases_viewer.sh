@@ -370,14 +370,16 @@ EOF
 # vellgen writes five pages while the viewer shows them: page 1 appears with
 # the first page message, the progress bar follows the generator, and the
 # building-finished message brings the page count, the index box and the
-# pruned menu.
+# pruned menu. The generator sends each page's progress after the page, so
+# the status for page 1 ("Building 2") can show before the bar does; the
+# bar is read once page 2 has come ("Building 3"), after page 1's progress.
 case_viewer_building_road() {
   local out="$work/vellgen.out" doc="$work/road report.vel"
   wine "$TOOLS_DIR/vellgen.exe" --pages 5 --pace 600 --index --no-outputs "$(winpath "$doc")" \
     >"$out" 2>>"$log" </dev/null &
   local generator=$!
   steps <<'EOF'
-wait-status | 1 of ?  Building 2 | --timeout | 30
+wait-status | 1 of ?  Building 3 | --timeout | 30
 get | progress.visible | index.visible
 wait-status | Page 1 of 5       Section 1 | --timeout | 30
 get | progress.visible | index.visible | index.item

@@ -6,7 +6,9 @@
 # With a win64 build and Wine present it then takes the Wine route on a
 # document of PAGES (100) of the same dense pages: "vell.exe /PA" to the
 # print tests' cups-pdf printer, timed until the PDF is written, and the
-# PDF's bytes per page. Needs root for the printer, as the print tests do.
+# PDF's bytes per page: once with Wine's own fonts, once with the font
+# replacements that draw the document's faces as Windows does. Needs root
+# for the printer, as the print tests do.
 set -euo pipefail
 export LC_ALL=C
 native=$(cd "$1" && pwd)
@@ -22,16 +24,30 @@ source "$here/../print_rig.sh"
 start_print_rig "$rig" "$build/bin"
 doc="$rig/work/dense.vel"
 "$native/bin/bench_convert" --write "$doc" "$pages"
-rm -f "$VELL_PDF_DIR"/*.pdf
-start=$(date +%s.%N)
-wine "$build/bin/printbench.exe" vell "$(winpath "$build/bin/vell.exe")" "$(winpath "$doc")" </dev/null >/dev/null 2>&1
-while [ -n "$(lpstat -o "$VELL_PRINTER" 2>/dev/null)" ] || ! ls "$VELL_PDF_DIR"/*.pdf >/dev/null 2>&1; do
-  sleep 0.1
-done
-elapsed=$(awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { print a - b }')
-pdf=$(ls "$VELL_PDF_DIR"/*.pdf)
-awk -v p="$pages" -v s="$elapsed" -v b="$(stat -c %s "$pdf")" \
-  'BEGIN { printf "%4d pages  Wine vell.exe /PA to cups-pdf %6.2f pages/s  %7d bytes/page\n", p, p / s, b / p }'
+
+# wine_route LABEL: prints the document through vell.exe /PA to cups-pdf,
+# timed until the PDF is written, with the PDF's bytes per page.
+wine_route() {
+  rm -f "$VELL_PDF_DIR"/*.pdf
+  local start elapsed pdf
+  start=$(date +%s.%N)
+  wine "$build/bin/printbench.exe" vell "$(winpath "$build/bin/vell.exe")" "$(winpath "$doc")" </dev/null >/dev/null 2>&1
+  while [ -n "$(lpstat -o "$VELL_PRINTER" 2>/dev/null)" ] || ! ls "$VELL_PDF_DIR"/*.pdf >/dev/null 2>&1; do
+    sleep 0.1
+  done
+  elapsed=$(awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { print a - b }')
+  pdf=$(ls "$VELL_PDF_DIR"/*.pdf)
+  awk -v p="$pages" -v s="$elapsed" -v b="$(stat -c %s "$pdf")" -v l="$1" \
+    'BEGIN { printf "%4d pages  Wine vell.exe /PA to cups-pdf, %s %6.2f pages/s  %7d bytes/page\n", p, l, p / s, b / p }'
+}
+# As Wine draws it by default, every face in Liberation Sans; then with the
+# document's three families, as Windows and vellconvert draw them.
+wine_route "Wine's fonts:    "
+# shellcheck source=../../tests/wine/font_replacements.sh
+source "$here/../../tests/wine/font_replacements.sh"
+set_font_replacements
+wine_route "the three faces: "
+
 "$native/bin/vellconvert" "$doc" "$rig/work/dense.pdf" --quiet
 awk -v p="$pages" -v b="$(stat -c %s "$rig/work/dense.pdf")" \
-  'BEGIN { printf "%4d pages  vellconvert PDF of the same document   %7d bytes/page\n", p, b / p }'
+  'BEGIN { printf "%4d pages  vellconvert PDF of the same document                     %7d bytes/page\n", p, b / p }'

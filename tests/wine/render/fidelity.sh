@@ -20,23 +20,12 @@ rm -rf "$work"
 mkdir -p "$work"
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-# Without Microsoft's fonts Wine draws every face it lacks, Times New Roman
-# and Courier New too, in its default Liberation Sans: it does not follow
-# fontconfig's metric aliases. Windows draws them in their own faces, whose
-# metrics the Liberation faces share, and vellconvert resolves them so; the
-# reference must draw them so too, through Wine's font replacements, which
-# are taken out again at the end so later cases find the prefix as it was.
-replacements=('Arial=Liberation Sans' 'Times New Roman=Liberation Serif' 'Courier New=Liberation Mono')
-remove_replacements() {
-  for pair in "${replacements[@]}"; do
-    wine reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /f </dev/null >/dev/null 2>&1 || true
-  done
-}
-trap remove_replacements EXIT
-for pair in "${replacements[@]}"; do
-  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f \
-    </dev/null >/dev/null 2>&1 || { echo "cannot set Wine's font replacement $pair" >&2; exit 1; }
-done
+# The reference draws Times New Roman and Courier New in their own faces,
+# as Windows and vellconvert do, not in Wine's default Liberation Sans.
+# shellcheck source=../font_replacements.sh
+source "$(dirname "$0")/../font_replacements.sh"
+trap remove_font_replacements EXIT
+set_font_replacements || exit 1
 
 samples="$native_bin/../samples"
 cp "$samples"/invoice.vel "$samples"/landscape.vel "$samples"/all-records.vel "$samples"/protected.vel "$work/"

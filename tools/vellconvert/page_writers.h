@@ -13,8 +13,9 @@ namespace vell {
 struct Document;
 
 // The resolution PDF pages are drawn at: a printer's, so that pen widths,
-// positions and glyph advances come out as on paper.
-constexpr int kPdfResolution = 600;
+// positions and glyph advances come out as on paper. 720 makes a pixel a
+// tenth of a point, so the page's numbers are short decimals.
+constexpr int kPdfResolution = 720;
 
 // Why a page cannot be drawn faithfully (empty when it can): a wrong place
 // in the page index, a file that ends inside it, a record of an unknown

@@ -38,15 +38,19 @@ wine_route() {
   elapsed=$(awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { print a - b }')
   pdf=$(ls "$VELL_PDF_DIR"/*.pdf)
   awk -v p="$pages" -v s="$elapsed" -v b="$(stat -c %s "$pdf")" -v l="$1" \
-    'BEGIN { printf "%4d pages  Wine vell.exe /PA to cups-pdf, %s %6.2f pages/s  %7d bytes/page\n", p, l, p / s, b / p }'
+    'BEGIN { printf "%4d pages  Wine vell.exe /PA to cups-pdf, %-17s %6.2f pages/s  %7d bytes/page\n", p, l, p / s, b / p }'
 }
 # As Wine draws it by default, every face in Liberation Sans; then with the
-# document's three families, as Windows and vellconvert draw them.
-wine_route "Wine's fonts:    "
+# document's three families, as Windows and vellconvert draw them. The
+# prefix is kept between runs, so the replacements are taken out first and
+# again after.
 # shellcheck source=../../tests/wine/font_replacements.sh
 source "$here/../../tests/wine/font_replacements.sh"
+remove_font_replacements
+wine_route "Wine's fonts:"
 set_font_replacements
-wine_route "the three faces: "
+wine_route "the three faces:"
+remove_font_replacements
 
 "$native/bin/vellconvert" "$doc" "$rig/work/dense.pdf" --quiet
 awk -v p="$pages" -v b="$(stat -c %s "$rig/work/dense.pdf")" \

@@ -27,10 +27,8 @@ constexpr unsigned kDtCenter = 1, kDtRight = 2, kDtNoClip = 0x100, kDtExternalLe
 
 // UTF-8 of ANSI text, with one cluster per character, so PDF readers copy
 // and search exactly the characters drawn.
-void to_utf8(const char* text, int count, std::string* utf8,
-             std::vector<cairo_text_cluster_t>* clusters) {
-    utf8->clear();
-    clusters->clear();
+void append_clusters(const char* text, int count, std::string* utf8,
+                     std::vector<cairo_text_cluster_t>* clusters) {
     for (int i = 0; i < count; ++i) {
         const uint32_t c = ansi_to_unicode(static_cast<uint8_t>(text[i]));
         const size_t before = utf8->size();
@@ -180,6 +178,7 @@ bool CairoSurface::reset_dc(const uint8_t* devmode, size_t size) {
 }
 
 int CairoSurface::start_page() {
+    flush_text();
     if (page_start_) page_start_(paper_);
     return 1;
 }
@@ -232,6 +231,7 @@ bool CairoSurface::fill_level_line(int x0, int y0, int x1, int y1, int width) {
 }
 
 bool CairoSurface::line_to(int x, int y) {
+    flush_text();
     const Object* pen = find(pen_, Kind::kPen);
     const int x0 = current_x_, y0 = current_y_;
     current_x_ = x;
@@ -279,6 +279,7 @@ void CairoSurface::outline_box(int left, int top, int right, int bottom, int wid
 }
 
 bool CairoSurface::rectangle(int left, int top, int right, int bottom) {
+    flush_text();
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
     // The figure takes the pixels from left to right - 1 and from top to
@@ -331,12 +332,16 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
     else if (text_align_ & kTaBottom)
         baseline = -m.descent;
 
-    // Plain text is placed by its glyph positions alone; clipped or turned
+    // Plain text is placed by its glyph positions alone and joins the run
+    // of texts before it when font and colour agree; clipped or turned
     // text gets its own state, put back afterwards.
-    select_font(font);
     const bool own_state = clip || font.angle != 0;
+    if (own_state || opaque_cell || run_font_ != &font || run_colour_ != text_colour_) flush_text();
     double origin_x = x, origin_y = y;
     if (own_state) {
+        // The font is set outside the saved state, which would take it
+        // back on restore behind select_font's back.
+        select_font(font);
         cairo_save(cr_);
         if (clip) {
             cairo_rectangle(cr_, clip->left, clip->top, clip->right - clip->left,
@@ -349,24 +354,25 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
     }
     start += origin_x;
     baseline += origin_y;
-    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
     if (opaque_cell) {
+        cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
         set_colour(background_colour_);
         cairo_rectangle(cr_, start, baseline - m.ascent, width, m.height);
         cairo_fill(cr_);
     }
-    glyphs_.resize(static_cast<size_t>(count));
+    run_font_ = &font;
+    run_colour_ = text_colour_;
     double pen_x = start;
     for (int i = 0; i < count; ++i) {
         const uint8_t c = static_cast<uint8_t>(text[i]);
-        glyphs_[size_t(i)] = cairo_glyph_t{font.glyphs[c], pen_x, baseline};
+        glyphs_.push_back(cairo_glyph_t{font.glyphs[c], pen_x, baseline});
         pen_x += scalable_ ? font_outline_advance(font, c) / 65536.0
                                    : font_drawn_advance(font, c);
     }
-    to_utf8(text, count, &utf8_, &clusters_);
-    set_colour(text_colour_);
-    cairo_show_text_glyphs(cr_, utf8_.data(), int(utf8_.size()), glyphs_.data(), count,
-                           clusters_.data(), int(clusters_.size()), cairo_text_cluster_flags_t(0));
+    append_clusters(text, count, &utf8_, &clusters_);
+    // Text in its own state is drawn within it, and a line through or
+    // under a text over the text.
+    if (own_state || font.logfont.underline || font.logfont.strike_out) flush_text();
     if (font.logfont.underline) {
         cairo_rectangle(cr_, start, baseline + font.underline_position, width, font.underline_thickness);
         cairo_fill(cr_);
@@ -376,6 +382,20 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
         cairo_fill(cr_);
     }
     if (own_state) cairo_restore(cr_);
+}
+
+// The pending run of texts, as one cairo call: each call costs cairo a
+// command to record, replay and write, whatever its length.
+void CairoSurface::flush_text() {
+    if (glyphs_.empty()) return;
+    select_font(*run_font_);
+    cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
+    set_colour(run_colour_);
+    cairo_show_text_glyphs(cr_, utf8_.data(), int(utf8_.size()), glyphs_.data(), int(glyphs_.size()),
+                           clusters_.data(), int(clusters_.size()), cairo_text_cluster_flags_t(0));
+    glyphs_.clear();
+    utf8_.clear();
+    clusters_.clear();
 }
 
 // The context keeps the font between texts: cairo looks a font up again
@@ -412,6 +432,7 @@ TextMetrics CairoSurface::text_metrics() {
 bool CairoSurface::ext_text_out(int x, int y, unsigned options, const SurfaceRect* rect,
                                 const char* text, int count) {
     if (rect && (options & gdi::kEtoOpaque)) {
+        flush_text();
         cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
         set_colour(background_colour_);
         cairo_rectangle(cr_, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
@@ -525,6 +546,7 @@ bool CairoSurface::delete_dc(SurfaceHandle dc) {
 void CairoSurface::draw_image(cairo_surface_t* image, int x, int y, int width, int height,
                               int source_x, int source_y, int source_width, int source_height) {
     if (width == 0 || height == 0 || source_width == 0 || source_height == 0) return;
+    flush_text();
     cairo_save(cr_);
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
     cairo_rectangle(cr_, std::min(x, x + width), std::min(y, y + height), std::abs(width),

@@ -45,8 +45,12 @@ public:
     void on_page_start(std::function<void(const PaperPage&)> handler) {
         page_start_ = std::move(handler);
     }
+    // Texts wait to be drawn as one run with the texts after them; the
+    // caller finishes a page with this before it shows or saves the page.
+    void flush_text();
     // The context can change between pages (a new image per page).
     void set_context(cairo_t* cr) {
+        flush_text();
         cr_ = cr;
         font_set_ = nullptr;
     }
@@ -136,7 +140,9 @@ private:
     unsigned text_align_ = gdi::kTaLeftTop;
     bool scalable_ = false;
     const CairoFont* font_set_ = nullptr;  // the font the context holds
-    // Reused between texts.
+    // The run of texts not drawn yet, all in one font and colour.
+    const CairoFont* run_font_ = nullptr;
+    uint32_t run_colour_ = 0;
     std::vector<cairo_glyph_t> glyphs_;
     std::string utf8_;
     std::vector<cairo_text_cluster_t> clusters_;

@@ -35,6 +35,7 @@ protected:
     }
     // 0x00RRGGBB of a pixel.
     uint32_t at(int x, int y) {
+        surface_.flush_text();
         cairo_surface_flush(image_);
         const unsigned char* row = cairo_image_surface_get_data(image_) +
                                    size_t(y) * size_t(cairo_image_surface_get_stride(image_));
@@ -221,6 +222,51 @@ TEST_F(CairoPage, WrappedTextBreaksAtBlanksAndLeavesOutAPartlyVisibleNextLine) {
     EXPECT_EQ(third_line, 0);
     // "bbbb" stands at the start of the second line, not after a blank.
     EXPECT_GT(dark_in_column(2) + dark_in_column(3) + dark_in_column(4), 0);
+}
+
+// Texts are drawn in runs, and a run must not end up over a box drawn
+// after it, nor take the colour of the text after it.
+TEST_F(CairoPage, TextsAndBoxesKeepTheirOrderAndColours) {
+    select_font("Arial", -40);
+    surface_.set_bk_mode(gdi::kTransparent);
+    surface_.text_out(10, 10, "WW", 2);  // black
+    surface_.select_object(surface_.create_pen(gdi::kPsSolid, 1, 0x0000FF));
+    surface_.select_object(surface_.create_solid_brush(0x0000FF));
+    surface_.rectangle(0, 0, 100, 60);  // red over the black text
+    surface_.set_text_color(0xFF0000);
+    surface_.text_out(10, 70, "WW", 2);  // blue
+    int black = 0, blue = 0;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 200; ++x) {
+            black += at(x, y) == 0x000000u;
+            blue += at(x, y) == 0x0000FFu;
+        }
+    EXPECT_EQ(black, 0);
+    EXPECT_GT(blue, 0);
+}
+
+// A clipped text sets its font within a saved state; the plain text in
+// that font after it must still be drawn in it, not in the one before.
+TEST_F(CairoPage, TextAfterAClippedTextInItsFontKeepsTheFont) {
+    surface_.set_bk_mode(gdi::kTransparent);
+    const auto lower_half = [this] {
+        std::vector<uint32_t> pixels;
+        for (int y = 60; y < 120; ++y)
+            for (int x = 0; x < 200; ++x) pixels.push_back(at(x, y));
+        return pixels;
+    };
+    select_font("Courier New", -30);
+    surface_.text_out(10, 70, "Mono", 4);
+    const std::vector<uint32_t> alone = lower_half();
+    cairo_set_source_rgb(cr_, 1, 1, 1);
+    cairo_paint(cr_);
+    select_font("Arial", -30);
+    surface_.text_out(10, 0, "Sans", 4);
+    select_font("Courier New", -30);
+    SurfaceRect box{100, 0, 200, 40};
+    surface_.ext_text_out(100, 0, gdi::kEtoClipped, &box, "Clip", 4);
+    surface_.text_out(10, 70, "Mono", 4);
+    EXPECT_EQ(lower_half(), alone);
 }
 
 TEST_F(CairoPage, OpaqueBoxedTextFillsItsBoxAndClipsTheText) {

@@ -85,6 +85,7 @@ int write_pdf(const ConvertOptions& o, Document& doc, const std::vector<int32_t>
             }
             render_page(int16_t(pages[i]), surface, kPdfResolution, kPdfResolution, 0, 0, 1,
                         settings.data(), int32_t(settings.size()));
+            surface.flush_text();
             cairo_show_page(cr);
             unload_page(doc);
             progress.done(i + 1);

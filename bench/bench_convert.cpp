@@ -77,6 +77,10 @@ int main(int argc, char** argv) {
     std::string tool = here.empty() ? "vellconvert" : here + "/vellconvert";
     if (argc == 4 && std::string(argv[1]) == "--write")
         return write_dense(argv[2], std::atoi(argv[3])) ? 0 : 1;
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+        std::fprintf(stderr, "usage: bench_convert [VELLCONVERT] | --write DOCUMENT PAGES\n");
+        return 2;
+    }
     if (argc == 2) tool = argv[1];
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("vell-bench-convert-" + std::to_string(getpid()));
@@ -93,6 +97,11 @@ int main(int argc, char** argv) {
         const long pdf_bytes = p.ok ? long(std::filesystem::file_size(pdf)) : 0;
         const Run g = run(tool, {doc, (dir / "dense.png").string(), "--quiet", "--dpi", "96"});
         failures += !p.ok + !g.ok;
+        if (!p.ok || !g.ok) {
+            // A conversion that failed has no rate to show.
+            std::printf("%4d pages  %s failed (%s)\n", pages, !p.ok ? "PDF" : "PNG", tool.c_str());
+            break;
+        }
         std::printf("%4d pages  PDF %6.1f pages/s (%6.1f per CPU second) %6ld bytes/page peak %6ld KiB"
                     "   PNG 96 dpi %6.1f pages/s (%6.1f per CPU second) peak %6ld KiB\n",
                     pages, pages / p.seconds, pages / p.cpu_seconds, pdf_bytes / pages, p.peak_kib,

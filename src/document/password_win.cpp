@@ -8,9 +8,9 @@
 
 #include "document/document.h"
 #include "document/password_check.h"
-#include "viewer/labels.h"
-#include "viewer/message_box.h"
-#include "viewer/window_text_win.h"
+#include "ui_text/labels.h"
+#include "ui_text/message_box.h"
+#include "ui_text/window_text_win.h"
 
 extern "C" __declspec(dllexport) INT_PTR CALLBACK PASSWORDDLGPROC(HWND dialog, UINT message,
                                                                   WPARAM wparam, LPARAM lparam);

@@ -8,7 +8,7 @@
 #include "print/print_dialog_win.h"
 #include "print/printer_entry.h"
 #include "render/interpreter.h"
-#include "viewer/message_box.h"
+#include "ui_text/message_box.h"
 
 namespace vell {
 

@@ -12,9 +12,9 @@
 #include "render/records.h"
 #include "render/render_state.h"
 #include "render/text_records.h"
-#include "render/unknown_notice.h"
 #include "render/units.h"
-#include "viewer/labels.h"
+#include "render/unknown_notice.h"
+#include "ui_text/labels.h"
 
 namespace vell {
 

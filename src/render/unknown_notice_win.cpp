@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "viewer/message_box.h"
+#include "ui_text/message_box.h"
 
 namespace vell {
 

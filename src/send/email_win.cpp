@@ -16,7 +16,7 @@
 #include "send/send_rules.h"
 #include "send/simple_mapi.h"
 #include "startup/module_path.h"
-#include "viewer/message_box.h"
+#include "ui_text/message_box.h"
 
 namespace vell {
 

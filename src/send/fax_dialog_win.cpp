@@ -14,7 +14,7 @@
 #include "send/mail_message.h"
 #include "send/send_rules.h"
 #include "startup/startup_win.h"
-#include "viewer/message_box.h"
+#include "ui_text/message_box.h"
 
 extern "C" __declspec(dllexport) INT_PTR CALLBACK FAXDLGPROC(HWND window, UINT message,
                                                              WPARAM wparam, LPARAM lparam);

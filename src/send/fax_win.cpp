@@ -12,7 +12,7 @@
 #include "send/send.h"
 #include "send/send_rules.h"
 #include "send/simple_mapi.h"
-#include "viewer/message_box.h"
+#include "ui_text/message_box.h"
 
 namespace vell {
 

@@ -14,7 +14,7 @@
 #include "send/send_rules.h"
 #include "startup/module_path.h"
 #include "startup/startup.h"
-#include "viewer/message_box.h"
+#include "ui_text/message_box.h"
 
 namespace vell {
 

@@ -6,7 +6,7 @@
 #include "document/text.h"
 #include "startup/module_path.h"
 #include "startup/registration.h"
-#include "viewer/message_box.h"
+#include "ui_text/message_box.h"
 
 namespace vell {
 

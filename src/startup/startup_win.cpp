@@ -9,17 +9,17 @@
 #include "document/container.h"
 #include "document/document.h"
 #include "document/file_io.h"
-#include "document/text.h"
-#include "startup/module_path.h"
-#include "startup/registration.h"
-#include "startup/startup.h"
 #include "document/password.h"
+#include "document/text.h"
 #include "print/print_job.h"
 #include "render/units.h"
 #include "send/send.h"
-#include "viewer/labels.h"
+#include "startup/module_path.h"
+#include "startup/registration.h"
+#include "startup/startup.h"
+#include "ui_text/labels.h"
+#include "ui_text/message_box.h"
 #include "viewer/viewer.h"
-#include "viewer/message_box.h"
 
 namespace vell {
 

@@ -6,6 +6,7 @@
 
 #include "document/document.h"
 #include "render/gdi_surface_win.h"
+#include "ui_text/window_text_win.h"
 #include "viewer/find_search.h"
 #include "viewer/find_win.h"
 #include "viewer/navigation.h"
@@ -13,7 +14,6 @@
 #include "viewer/status_bar_win.h"
 #include "viewer/viewer_window_win.h"
 #include "viewer/window_refresh_win.h"
-#include "viewer/window_text_win.h"
 
 namespace vell {
 

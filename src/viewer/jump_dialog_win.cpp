@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "viewer/labels.h"
+#include "ui_text/labels.h"
+#include "ui_text/window_text_win.h"
 #include "viewer/navigation.h"
-#include "viewer/window_text_win.h"
 
 namespace vell {
 

@@ -1,11 +1,11 @@
 #include "viewer/menu_win.h"
 
 #include "document/document.h"
-#include "viewer/labels.h"
+#include "ui_text/labels.h"
+#include "ui_text/window_text_win.h"
 #include "viewer/viewer_window_win.h"
 #include "viewer/window_contents.h"
 #include "viewer/window_ids.h"
-#include "viewer/window_text_win.h"
 
 namespace vell {
 

@@ -3,7 +3,7 @@
 #include "document/document.h"
 #include "document/format.h"
 #include "document/text.h"
-#include "viewer/labels.h"
+#include "ui_text/labels.h"
 
 namespace vell {
 

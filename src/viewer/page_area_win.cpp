@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "render/units.h"
+#include "ui_text/window_text.h"
 #include "viewer/page_image_win.h"
 #include "viewer/viewer_window_win.h"
-#include "viewer/window_text.h"
 #include "viewer/zoom.h"
 
 namespace vell {

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "document/text.h"
+#include "ui_text/labels.h"
 #include "viewer/comforts_win.h"
-#include "viewer/labels.h"
 #include "viewer/viewer_window_win.h"
 #include "viewer/window_contents.h"
 #include "viewer/window_ids.h"

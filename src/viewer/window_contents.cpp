@@ -2,7 +2,7 @@
 
 #include "document/document.h"
 #include "document/format.h"
-#include "viewer/labels.h"
+#include "ui_text/labels.h"
 #include "viewer/window_ids.h"
 
 namespace vell {

@@ -3,12 +3,12 @@
 #include <windows.h>
 
 #include "document/document.h"
+#include "ui_text/window_text_win.h"
 #include "viewer/navigation.h"
 #include "viewer/page_image_win.h"
 #include "viewer/toolbar_win.h"
 #include "viewer/viewer_window_win.h"
 #include "viewer/window_ids.h"
-#include "viewer/window_text_win.h"
 
 namespace vell {
 

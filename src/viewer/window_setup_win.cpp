@@ -7,11 +7,12 @@
 #include "print/print_hooks.h"
 #include "render/interpreter.h"
 #include "startup/startup_win.h"
+#include "ui_text/labels.h"
+#include "ui_text/message_box.h"
+#include "ui_text/window_text_win.h"
 #include "viewer/building_win.h"
-#include "viewer/labels.h"
 #include "viewer/menu_win.h"
 #include "viewer/navigation.h"
-#include "viewer/message_box.h"
 #include "viewer/page_area_win.h"
 #include "viewer/page_image_win.h"
 #include "viewer/status_bar_win.h"
@@ -20,7 +21,6 @@
 #include "viewer/window_contents.h"
 #include "viewer/window_ids.h"
 #include "viewer/window_refresh_win.h"
-#include "viewer/window_text_win.h"
 
 namespace vell {
 

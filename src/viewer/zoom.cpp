@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "document/text.h"
-#include "viewer/labels.h"
+#include "ui_text/labels.h"
 
 namespace vell {
 

@@ -13,7 +13,7 @@
 #include "render/pictures.h"
 #include "render/records.h"
 #include "render_test_util.h"
-#include "viewer/labels.h"
+#include "ui_text/labels.h"
 
 namespace vell {
 namespace {

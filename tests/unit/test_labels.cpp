@@ -11,8 +11,8 @@
 
 #include "document/document.h"
 #include "document/format.h"
+#include "ui_text/labels.h"
 #include "vel_writer.h"
-#include "viewer/labels.h"
 
 namespace vell {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "document/document.h"
 #include "document/format.h"
-#include "viewer/message_box.h"
+#include "ui_text/message_box.h"
 
 namespace vell {
 namespace {

@@ -8,7 +8,7 @@
 #include "render/page_text.h"
 #include "render/text_find.h"
 #include "render_test_util.h"
-#include "viewer/labels.h"
+#include "ui_text/labels.h"
 
 namespace vell {
 namespace {

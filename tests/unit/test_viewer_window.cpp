@@ -9,10 +9,10 @@
 
 #include "document/document.h"
 #include "document/format.h"
+#include "ui_text/labels.h"
+#include "ui_text/window_text.h"
 #include "viewer/commands.h"
-#include "viewer/labels.h"
 #include "viewer/window_contents.h"
-#include "viewer/window_text.h"
 
 namespace vell {
 namespace {

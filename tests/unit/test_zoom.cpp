@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "document/document.h"
-#include "viewer/labels.h"
+#include "ui_text/labels.h"
 #include "viewer/zoom.h"
 
 namespace vell {

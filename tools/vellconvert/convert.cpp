@@ -11,7 +11,7 @@
 #include "render/interpreter.h"
 #include "render/records.h"
 #include "render/units.h"
-#include "viewer/labels.h"
+#include "ui_text/labels.h"
 
 namespace vell {
 

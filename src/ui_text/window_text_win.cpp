@@ -1,7 +1,7 @@
-#include "viewer/window_text_win.h"
+#include "ui_text/window_text_win.h"
 
 #include "document/text.h"
-#include "viewer/window_text.h"
+#include "ui_text/window_text.h"
 
 namespace vell {
 

@@ -1,4 +1,4 @@
-#include "viewer/labels.h"
+#include "ui_text/labels.h"
 
 #include "document/document.h"
 #include "document/format.h"

@@ -6,7 +6,7 @@
 
 #include "document/document.h"
 #include "document/text.h"
-#include "viewer/message_box.h"
+#include "ui_text/message_box.h"
 
 namespace vell {
 

@@ -1,4 +1,4 @@
-#include "viewer/message_box.h"
+#include "ui_text/message_box.h"
 
 #include "document/document.h"
 #include "document/text.h"

@@ -1,4 +1,4 @@
-#include "viewer/window_text.h"
+#include "ui_text/window_text.h"
 
 #include "document/text.h"
 

@@ -1,9 +1,13 @@
-// Fonts of the cairo surface: a LOGFONTA resolved through fontconfig (so
-// Arial, Times New Roman and Courier New become the metric-compatible
-// Liberation faces, as they do under Wine), with the text metrics and the
-// character advances computed from the font file the way GDI computes them
-// on top of FreeType, so that every measurement the interpreter takes
-// places text exactly where GDI would.
+// Fonts of the cairo surface: a LOGFONTA made into a cairo font face with
+// the text metrics and character advances GDI would give it, so that every
+// measurement the interpreter takes places text exactly where GDI would.
+// Two font systems stand behind it, one per platform:
+// - host builds (cairo_fonts_posix.cpp): fontconfig and FreeType, so Arial,
+//   Times New Roman and Courier New become the metric-compatible Liberation
+//   faces, as they do under Wine, with metrics computed from the font file
+//   the way GDI computes them on top of FreeType;
+// - Windows (cairo_fonts_win.cpp): cairo's win32 font backend on the
+//   LOGFONT itself, with metrics and advances from GDI on the same font.
 #pragma once
 
 #include <cairo.h>
@@ -16,14 +20,18 @@
 
 #include "render/surface.h"
 
-typedef struct FT_LibraryRec_* FT_Library;
-typedef struct FT_FaceRec_* FT_Face;
-
 namespace vell {
 
+// What a font system keeps per face for measuring; its own to define.
 struct MeasuringFace;
+// A font system: its faces, each made once and kept.
+struct FontBackend;
+struct FontBackendDeleter {
+    void operator()(FontBackend* backend) const;
+};
 
-// The font file fontconfig chose for a face name, weight and slant.
+// The font file fontconfig chose for a face name, weight and slant (host
+// builds).
 struct FontFile {
     std::string path;
     int index = 0;
@@ -34,7 +42,7 @@ FontFile resolve_font_file(const std::string& face, bool bold, bool italic);
 // One font at one pixel size: what a font handle of the surface stands for.
 struct CairoFont {
     LogFont logfont;
-    cairo_font_face_t* face = nullptr;  // owned by the font cache
+    cairo_font_face_t* face = nullptr;  // owned by the font system
     int ppem = 0;                       // em size in device pixels
     double angle = 0;                   // escapement in radians, counterclockwise
     TextMetrics metrics;
@@ -50,11 +58,17 @@ struct CairoFont {
     std::array<int32_t, 256> advances{};   // measured pixels per ANSI byte; -1 until known
     std::array<int32_t, 256> drawn_advances{};  // pixels a drawn glyph steps; -1 until known
     std::array<int32_t, 256> outline_advances{};  // unhinted, 16.16 pixels; -1 until known
-    MeasuringFace* measuring = nullptr;    // owned by the font cache
+    MeasuringFace* measuring = nullptr;    // owned by the font system
 };
 
-// Every face and font the surface has used, kept for its whole life:
-// fontconfig and FreeType are asked once per face and once per size.
+// Fills a font from its logfont: face, size, metrics, glyph indices;
+// false when the font system has no usable font for it.
+bool build_font(FontBackend& backend, CairoFont* font);
+// A new font system; null when it cannot start.
+FontBackend* new_font_backend();
+
+// Every face and font the surface has used, kept for its whole life: the
+// font system is asked once per face and once per size.
 class FontCache {
 public:
     FontCache();
@@ -66,11 +80,7 @@ public:
     CairoFont* font(const LogFont& logfont);
 
 private:
-    MeasuringFace* face(const std::string& name, bool bold, bool italic);
-    bool build(CairoFont* font, MeasuringFace& face);
-
-    FT_Library library_ = nullptr;
-    std::map<std::string, std::unique_ptr<MeasuringFace>> faces_;
+    std::unique_ptr<FontBackend, FontBackendDeleter> backend_;
     std::map<std::string, std::unique_ptr<CairoFont>> fonts_;
 };
 

@@ -1,0 +1,213 @@
+// The Windows font system of the cairo surface: cairo's win32 font backend
+// draws the LOGFONT's own font, and GDI measures the same font, so a page
+// places its texts exactly as GDI places them on a device of the surface's
+// resolution.
+#include <windows.h>
+
+#include <cairo-win32.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <map>
+#include <string>
+
+#include "render/cairo_fonts.h"
+
+namespace vell {
+
+namespace {
+
+// Fonts a page asks for beyond this size are clamped, as the host's font
+// system clamps them.
+constexpr int32_t kLargestHeight = 16000;
+
+LOGFONTA to_logfonta(const LogFont& font) {
+    LOGFONTA lf = {};
+    lf.lfHeight = std::clamp(font.height, -kLargestHeight, kLargestHeight);
+    lf.lfWidth = std::clamp(font.width, -kLargestHeight, kLargestHeight);
+    lf.lfWeight = font.weight;
+    lf.lfItalic = font.italic;
+    lf.lfUnderline = font.underline;
+    lf.lfStrikeOut = font.strike_out;
+    lf.lfCharSet = font.char_set;
+    lf.lfOutPrecision = font.out_precision;
+    lf.lfClipPrecision = font.clip_precision;
+    lf.lfQuality = font.quality;
+    lf.lfPitchAndFamily = font.pitch_and_family;
+    static_assert(sizeof lf.lfFaceName == sizeof font.face_name, "LF_FACESIZE");
+    std::copy(font.face_name, font.face_name + sizeof font.face_name - 1, lf.lfFaceName);
+    return lf;
+}
+
+// A GDI font selected into the measuring context for as long as it lives.
+class SelectedFont {
+public:
+    SelectedFont(HDC dc, const LOGFONTA& lf) : dc_(dc), font_(CreateFontIndirectA(&lf)) {
+        if (font_) previous_ = SelectObject(dc_, font_);
+    }
+    ~SelectedFont() {
+        if (!font_) return;
+        SelectObject(dc_, previous_);
+        DeleteObject(font_);
+    }
+    SelectedFont(const SelectedFont&) = delete;
+    SelectedFont& operator=(const SelectedFont&) = delete;
+    explicit operator bool() const { return font_ != nullptr; }
+
+private:
+    HDC dc_;
+    HFONT font_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+}  // namespace
+
+struct FontBackend {
+    HDC dc = CreateCompatibleDC(nullptr);  // measures, draws nothing
+    // One cairo face per face name, weight, slant and character set: the
+    // PDF embeds each once as a subset, whatever sizes the page uses.
+    std::map<std::string, cairo_font_face_t*> faces;
+
+    FontBackend() {
+        // A static cairo never runs its DllMain, which initialises cairo's
+        // locks; any surface initialises them too. Without this, a first
+        // win32 font face made before any other cairo object would wait on
+        // a lock that was never made.
+        cairo_surface_destroy(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
+    }
+    ~FontBackend() {
+        for (auto& entry : faces) cairo_font_face_destroy(entry.second);
+        if (dc) DeleteDC(dc);
+    }
+    FontBackend(const FontBackend&) = delete;
+    FontBackend& operator=(const FontBackend&) = delete;
+
+    cairo_font_face_t* face(const LOGFONTA& lf);
+};
+
+FontBackend* new_font_backend() {
+    auto* backend = new FontBackend;
+    if (backend->dc) return backend;
+    delete backend;
+    return nullptr;
+}
+
+void FontBackendDeleter::operator()(FontBackend* backend) const { delete backend; }
+
+cairo_font_face_t* FontBackend::face(const LOGFONTA& lf) {
+    std::string key(lf.lfFaceName);
+    for (char& c : key) c = char(std::toupper(static_cast<unsigned char>(c)));
+    key += '|' + std::to_string(lf.lfWeight) + '|' + std::to_string(lf.lfItalic) + '|' +
+           std::to_string(lf.lfCharSet);
+    auto found = faces.find(key);
+    if (found != faces.end()) return found->second;
+    // cairo takes the face from the LOGFONT and ignores its size and angle.
+    LOGFONTW lfw = {};
+    lfw.lfWeight = lf.lfWeight;
+    lfw.lfItalic = lf.lfItalic;
+    lfw.lfCharSet = lf.lfCharSet;
+    lfw.lfOutPrecision = lf.lfOutPrecision;
+    lfw.lfClipPrecision = lf.lfClipPrecision;
+    lfw.lfQuality = lf.lfQuality;
+    lfw.lfPitchAndFamily = lf.lfPitchAndFamily;
+    MultiByteToWideChar(CP_ACP, 0, lf.lfFaceName, -1, lfw.lfFaceName, LF_FACESIZE);
+    lfw.lfFaceName[LF_FACESIZE - 1] = 0;
+    cairo_font_face_t* made = cairo_win32_font_face_create_for_logfontw(&lfw);
+    if (cairo_font_face_status(made) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(made);
+        made = nullptr;
+    }
+    faces[key] = made;
+    return made;
+}
+
+namespace {
+
+// The advances of the 256 ANSI characters, as GetTextExtentPoint32A sums
+// them, with the font selected.
+bool read_advances(HDC dc, std::array<int32_t, 256>* advances) {
+    INT widths[256] = {};
+    if (!GetCharWidth32A(dc, 0, 255, widths)) return false;
+    std::copy(widths, widths + 256, advances->begin());
+    return true;
+}
+
+// Unhinted advances in 16.16 pixels at ppem: the font's own advances in
+// font units (measured at the em square, where nothing rounds), scaled.
+void read_outline_advances(HDC dc, LOGFONTA lf, int ppem, int em_square, CairoFont* font) {
+    lf.lfHeight = -em_square;
+    lf.lfWidth = 0;
+    std::array<int32_t, 256> units{};
+    SelectedFont at_em(dc, lf);
+    if (em_square > 0 && at_em && read_advances(dc, &units)) {
+        for (size_t c = 0; c < 256; ++c)
+            font->outline_advances[c] =
+                int32_t(std::clamp<int64_t>(int64_t(units[c]) * ppem * 65536 / em_square, 0, INT32_MAX));
+        return;
+    }
+    for (size_t c = 0; c < 256; ++c)
+        font->outline_advances[c] = int32_t(std::clamp<int64_t>(int64_t(font->advances[c]) * 65536, 0, INT32_MAX));
+}
+
+void read_glyphs(HDC dc, CairoFont* font) {
+    char all[256];
+    for (int c = 0; c < 256; ++c) all[c] = char(c);
+    WORD indices[256] = {};
+    if (GetGlyphIndicesA(dc, all, 256, indices, GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) return;
+    for (size_t c = 0; c < 256; ++c) font->glyphs[c] = indices[c] == 0xFFFF ? 0 : indices[c];
+}
+
+}  // namespace
+
+bool build_font(FontBackend& backend, CairoFont* font) {
+    LOGFONTA lf = to_logfonta(font->logfont);
+    // Measured level; the surface turns the drawing by the escapement.
+    lf.lfEscapement = lf.lfOrientation = 0;
+    cairo_font_face_t* face = backend.face(lf);
+    if (!face) return false;
+    SelectedFont selected(backend.dc, lf);
+    TEXTMETRICA tm = {};
+    if (!selected || !GetTextMetricsA(backend.dc, &tm) || !read_advances(backend.dc, &font->advances))
+        return false;
+    font->face = face;
+    font->ppem = std::max<int>(1, tm.tmHeight - tm.tmInternalLeading);
+    TextMetrics& m = font->metrics;
+    m.height = tm.tmHeight;
+    m.ascent = tm.tmAscent;
+    m.descent = tm.tmDescent;
+    m.internal_leading = tm.tmInternalLeading;
+    m.external_leading = tm.tmExternalLeading;
+    m.ave_char_width = tm.tmAveCharWidth;
+    m.max_char_width = tm.tmMaxCharWidth;
+    font->drawn_advances = font->advances;
+    read_glyphs(backend.dc, font);
+
+    OUTLINETEXTMETRICA otm = {};
+    otm.otmSize = sizeof otm;
+    const bool outline = GetOutlineTextMetricsA(backend.dc, sizeof otm, &otm) != 0;
+    font->underline_position = outline ? -otm.otmsUnderscorePosition : std::max(1, m.descent / 2);
+    font->underline_thickness = outline ? std::max<int>(1, otm.otmsUnderscoreSize) : 1;
+    font->strikeout_position = outline ? otm.otmsStrikeoutPosition : m.ascent / 3;
+    font->strikeout_thickness = outline ? std::max<int>(1, otm.otmsStrikeoutSize) : 1;
+    read_outline_advances(backend.dc, lf, font->ppem, outline ? int(otm.otmEMSquare) : 0, font);
+    // GDI has measured everything; drawing smooths, and a scalable page
+    // does not hint.
+    font->smooth = true;
+    font->hinted = true;
+    font->measuring = nullptr;
+    font->angle = double(font->logfont.escapement % 3600) * M_PI / 1800.0;
+    return true;
+}
+
+int font_advance(CairoFont& font, uint8_t character) { return font.advances[character]; }
+
+int font_drawn_advance(CairoFont& font, uint8_t character) { return font.drawn_advances[character]; }
+
+int32_t font_outline_advance(CairoFont& font, uint8_t character) {
+    return font.outline_advances[character];
+}
+
+}  // namespace vell

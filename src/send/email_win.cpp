@@ -1,6 +1,6 @@
-// The e-mail command: the document as its own .vel file or as a temporary
-// self-extracting viewer, sent through Simple MAPI with the e-mail settings
-// of the document. The document file is marked as a copy for as long as
+// The e-mail commands: the document as its own .vel file or as a temporary
+// self-extracting viewer (E-Mail), or as a temporary PDF (E-Mail as PDF),
+// sent through Simple MAPI with the e-mail settings of the document. The document file is marked as a copy for as long as
 // the command runs and gets its own header back on every way out.
 #include <stdexcept>
 #include <string>
@@ -9,6 +9,7 @@
 #include "document/document.h"
 #include "document/file_io.h"
 #include "render/pictures.h"
+#include "send/cairo_pdf_file.h"
 #include "send/copy_mark.h"
 #include "send/file_ops.h"
 #include "send/mail_message.h"
@@ -95,6 +96,33 @@ std::string marked_copy_attachment(const Document& doc, TemporaryAttachment* att
     return name;
 }
 
+// Writes the document as a PDF under a claimed "~D" name with the ".pdf"
+// extension. Returns the message of a failure, else empty.
+std::string pdf_attachment(Document& doc, TemporaryAttachment* attachment, PdfProgress progress) {
+    File claimed;
+    const std::string name = claim_temporary_file(system_file_system(), kAttachmentPrefix,
+                                                  kPdfAttachmentExtension, &claimed);
+    if (name.empty()) return kNoPdfTempNameMessage;
+    claimed.close();
+    // The claimed file is the attachment's from here on: it goes with the
+    // command whether or not the PDF replaced it.
+    attachment->adopt(name);
+    return write_pdf_file(doc, name, progress);
+}
+
+void email_document_as_pdf(Document& doc, PdfProgress progress) {
+    const bool show_dialog = email_shows_dialog(doc.email);
+    TemporaryAttachment temporary;
+    std::string message = pdf_attachment(doc, &temporary, progress);
+    if (message.empty())
+        message = send_email(doc.email,
+                             {temporary.path(),
+                              attachment_display_name(document_title(doc), kPdfAttachmentExtension)},
+                             show_dialog);
+    temporary.remove();
+    if (!message.empty()) show_message(message);
+}
+
 void email_document(Document& doc) {
     const bool show_dialog = email_shows_dialog(doc.email);
     CopyMark mark(doc);
@@ -126,6 +154,15 @@ void send_by_email() {
     } catch (const std::exception&) {
         // Only allocation can fail here; the header is back and the
         // temporary viewer gone (CopyMark, TemporaryAttachment).
+        show_message(kOutOfMemoryMessage);
+    }
+}
+
+void send_by_email_as_pdf(PdfProgress progress) {
+    try {
+        email_document_as_pdf(the_document(), progress);
+    } catch (const std::exception&) {
+        // The temporary PDF is gone (TemporaryAttachment).
         show_message(kOutOfMemoryMessage);
     }
 }

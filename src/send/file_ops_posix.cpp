@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 
 namespace vell {
@@ -11,6 +12,10 @@ bool copy_file(const std::string& from, const std::string& to) {
     std::error_code error;
     return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
                                       error);
+}
+
+bool replace_file(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 bool same_file(const std::string& a, const std::string& b) {

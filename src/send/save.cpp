@@ -19,6 +19,7 @@ SaveKind save_kind(const std::string& name) {
     const std::string extension = to_upper(trimmed.substr(trimmed.size() - 4));
     if (extension == ".VEL") return SaveKind::kDocument;
     if (extension == ".EXE") return SaveKind::kViewer;
+    if (extension == ".PDF") return SaveKind::kPdf;
     return SaveKind::kInvalid;
 }
 
@@ -52,19 +53,28 @@ std::string save_over_program_message(const std::string& target) {
     return "Can't save the document over the viewer that is running: " + target + kUnableToSave;
 }
 
+std::string save_target_refusal(const std::string& target, const std::string& document_path,
+                                const std::string& program_path) {
+    if (same_file(target, document_path)) return save_over_document_message(target);
+    if (same_file(target, program_path)) return save_over_program_message(target);
+    return std::string();
+}
+
 std::string save_to(const std::string& document_path, const std::string& chosen,
                     const std::string& program_path, bool mark_copy) {
     const std::string target = cut_text(trim(chosen), kSavePathLimit);
     const std::string document = cut_text(document_path, kSavePathLimit);
     const std::string program = cut_text(program_path, kSavePathLimit);
     const SaveKind kind = save_kind(target);
-    if (kind == SaveKind::kInvalid) return invalid_name_message(target);
+    // A PDF is drawn from the open document (send/cairo_pdf_file.h), not
+    // copied from its file.
+    if (kind == SaveKind::kInvalid || kind == SaveKind::kPdf) return invalid_name_message(target);
 
     // An existing target is deleted before anything is written to it: never
     // the open document or the running program, which would be gone before
     // they could be read.
-    if (same_file(target, document)) return save_over_document_message(target);
-    if (same_file(target, program)) return save_over_program_message(target);
+    const std::string refusal = save_target_refusal(target, document, program);
+    if (!refusal.empty()) return refusal;
     // A failed delete is not reported: the copy or the build that follows
     // says what went wrong.
     if (file_exists(target)) delete_file(target);

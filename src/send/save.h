@@ -1,6 +1,6 @@
 // Saving the open document under a name the user chose: a copy of the
 // document file for a ".VEL" name, a self-extracting viewer for an ".EXE"
-// name. The file on disk is marked as a copy while this runs (CopyMark), so
+// name, a PDF for a ".PDF" name (send/cairo_pdf_file.h). The file on disk is marked as a copy while this runs (CopyMark), so
 // whatever is written here is a copy too.
 #pragma once
 
@@ -12,10 +12,11 @@ namespace vell {
 constexpr size_t kSavePathLimit = 299;  // paths handed to the file operations
 constexpr char kSaveFailedMessage[] = "Unable to save file.";
 
-enum class SaveKind { kDocument, kViewer, kInvalid };
+enum class SaveKind { kDocument, kViewer, kPdf, kInvalid };
 
 // By the last four characters of the trimmed name, letter case ignored:
-// ".VEL" a document, ".EXE" a self-extracting viewer, else invalid.
+// ".VEL" a document, ".EXE" a self-extracting viewer, ".PDF" a PDF, else
+// invalid.
 SaveKind save_kind(const std::string& name);
 
 std::string invalid_name_message(const std::string& name);
@@ -29,6 +30,11 @@ std::string build_status_message(int16_t status, const std::string& document_pat
 // that is running. Either would be deleted before it is read.
 std::string save_over_document_message(const std::string& target);
 std::string save_over_program_message(const std::string& target);
+
+// The refusal for a target that is the open document file or the running
+// program; empty when it is neither.
+std::string save_target_refusal(const std::string& target, const std::string& document_path,
+                                const std::string& program_path);
 
 // Writes the document at document_path to the chosen name (trimmed): an
 // existing file of that name is deleted first, then the document is copied

@@ -8,6 +8,7 @@
 
 #include "document/document.h"
 #include "document/text.h"
+#include "send/cairo_pdf_file.h"
 #include "send/copy_mark.h"
 #include "send/save.h"
 #include "send/send.h"
@@ -21,7 +22,7 @@ namespace vell {
 namespace {
 
 constexpr char kSaveTitle[] = "Save File";
-constexpr char kSaveFilter[] = "vell Document|*.VEL|Executable file|*.EXE";
+constexpr char kSaveFilter[] = "vell Document|*.VEL|Executable file|*.EXE|PDF document|*.PDF";
 // Handed over whole: the dialog takes only its first three characters.
 constexpr char kSaveDefaultExtension[] = "EXE|VEL";
 constexpr size_t kSaveNameSize = 256;
@@ -94,12 +95,14 @@ bool ask_for_save_name(std::string* name) {
     return true;
 }
 
-void save_open_document(Document& doc) {
+void save_open_document(Document& doc, PdfProgress progress) {
     CopyMark mark(doc);
     std::string name;
     std::string message;
     if (ask_for_save_name(&name))
-        message = save_to(doc.path, name, module_path(), !mark.applied());
+        message = save_kind(name) == SaveKind::kPdf
+                      ? save_as_pdf(doc, name, module_path(), progress)
+                      : save_to(doc.path, name, module_path(), !mark.applied());
     // The document file gets its own header back before the user reads
     // about the outcome, so it never waits marked behind a message box.
     mark.restore();
@@ -108,9 +111,9 @@ void save_open_document(Document& doc) {
 
 }  // namespace
 
-void save_document() {
+void save_document(PdfProgress progress) {
     try {
-        save_open_document(the_document());
+        save_open_document(the_document(), progress);
     } catch (const std::exception&) {
         // Only allocation can fail here; the header is back (CopyMark).
         show_message(kOutOfMemoryMessage);

@@ -14,6 +14,11 @@ struct FaxSettings;
 constexpr char kAttachmentPrefix[] = "~D";
 constexpr char kAttachmentExtension[] = ".exe";
 
+// Temporary PDF attachments of E-Mail as PDF.
+constexpr char kPdfAttachmentExtension[] = ".pdf";
+constexpr char kNoPdfTempNameMessage[] =
+    "Unable to create pdf attachment. Can't obtain temp .pdf name for sending.";
+
 constexpr char kNoTempNameMessage[] =
     "Unable to create exe attachment. Can't obtain temp .exe name for sending.";
 constexpr char kNoSessionMessage[] = "Unable to obtain mapi session handle";

@@ -16,6 +16,7 @@ Command command_for_id(int id) {
     case ids::kMenuEmail: case ids::kToolEmail: return Command::kEmail;
     case ids::kMenuFax: case ids::kToolFax: return Command::kFax;
     case ids::kMenuSave: case ids::kToolSave: return Command::kSave;
+    case ids::kMenuEmailPdf: return Command::kEmailPdf;
     default: return Command::kNone;
     }
 }
@@ -23,7 +24,8 @@ Command command_for_id(int id) {
 const char* building_refusal(Command command) {
     switch (command) {
     case Command::kPrint: return "You can't print until the document has finished building.";
-    case Command::kEmail: return "You can't e-mail until the document has finished building.";
+    case Command::kEmail:
+    case Command::kEmailPdf: return "You can't e-mail until the document has finished building.";
     case Command::kFax: return "You can't fax until the document has finished building.";
     case Command::kSave: return "You can't save this document until it has finished building.";
     default: return nullptr;

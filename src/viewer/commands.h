@@ -16,6 +16,7 @@ enum class Command {
     kEmail,
     kFax,
     kSave,
+    kEmailPdf,
 };
 
 // The command of a menu or toolbar id; kNone for any other id.

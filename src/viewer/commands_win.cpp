@@ -8,12 +8,26 @@
 #include "viewer/jump_dialog_win.h"
 #include "viewer/navigation.h"
 #include "viewer/page_image_win.h"
+#include "viewer/status_bar_win.h"
+#include "viewer/viewer_window_win.h"
 #include "viewer/window_ids.h"
 #include "viewer/window_refresh_win.h"
 
 namespace vell {
 
 namespace {
+
+// A PDF's progress on the status bar's progress bar, painted at once: no
+// messages are handled while the PDF is written.
+void show_pdf_progress(int percent) {
+    HWND bar = viewer_window().progress_bar;
+    if (percent < 0) {
+        hide_progress(bar);
+        return;
+    }
+    show_progress(bar, percent);
+    if (bar) UpdateWindow(bar);
+}
 
 // Print, e-mail, fax and save wait for a building document to be complete.
 void run_output_command(Command command) {
@@ -25,7 +39,8 @@ void run_output_command(Command command) {
     case Command::kPrint: print_document(false); break;
     case Command::kEmail: send_by_email(); break;
     case Command::kFax: send_by_fax(); break;
-    case Command::kSave: save_document(); break;
+    case Command::kSave: save_document(show_pdf_progress); break;
+    case Command::kEmailPdf: send_by_email_as_pdf(show_pdf_progress); break;
     default: break;
     }
 }
@@ -42,7 +57,8 @@ void run_command(HWND window, Command command) {
     case Command::kPrint:
     case Command::kEmail:
     case Command::kFax:
-    case Command::kSave: run_output_command(command); break;
+    case Command::kSave:
+    case Command::kEmailPdf: run_output_command(command); break;
     case Command::kNone: break;
     }
 }

@@ -32,7 +32,10 @@ std::vector<ToolbarEntry> toolbar_entries(const Document& doc) {
 std::vector<int> pruned_menu_commands(const Document& doc) {
     std::vector<int> commands;
     if (doc.building) return commands;
-    if (header_i16(doc, hdr::kEmailAllowed) == 0) commands.push_back(ids::kMenuEmail);
+    if (header_i16(doc, hdr::kEmailAllowed) == 0) {
+        commands.push_back(ids::kMenuEmail);
+        commands.push_back(ids::kMenuEmailPdf);
+    }
     if (header_i16(doc, hdr::kFaxAllowed) == 0) commands.push_back(ids::kMenuFax);
     if (header_i16(doc, hdr::kSaveAllowed) == 0 || doc.base != 0)
         commands.push_back(ids::kMenuSave);

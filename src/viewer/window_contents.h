@@ -22,8 +22,8 @@ struct ToolbarEntry {
 // leading one, after Close and after Jump: 10 to 13 entries.
 std::vector<ToolbarEntry> toolbar_entries(const Document& doc);
 
-// The menu commands to delete: none while building; E-Mail when e-mail is
-// not allowed, Fax when fax is not allowed, Save when save is not allowed or
+// The menu commands to delete: none while building; E-Mail and E-Mail as
+// PDF when e-mail is not allowed, Fax when fax is not allowed, Save when save is not allowed or
 // the document lies inside a self-extracting viewer.
 std::vector<int> pruned_menu_commands(const Document& doc);
 

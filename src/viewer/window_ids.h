@@ -26,6 +26,7 @@ constexpr int kMenuJump = 707;
 constexpr int kMenuEmail = 708;
 constexpr int kMenuFax = 709;
 constexpr int kMenuSave = 710;
+constexpr int kMenuEmailPdf = 711;  // E-Mail as PDF: menu only
 
 // Toolbar buttons.
 constexpr int kToolClose = 751;

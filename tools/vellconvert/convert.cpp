@@ -9,7 +9,6 @@
 #include "document/password_check.h"
 #include "page_writers.h"
 #include "render/interpreter.h"
-#include "render/records.h"
 #include "render/units.h"
 #include "ui_text/labels.h"
 
@@ -58,23 +57,6 @@ int check_password(const ConvertOptions& o, const Document& doc) {
 }
 
 }  // namespace
-
-std::string page_damage(Document& doc, int32_t page) {
-    const PageSpan span = page_span(doc, page);
-    if (span.length < int32_t(kPageRecordsOffset)) return "its place in the page index is wrong";
-    if (doc.page_number != page) load_page(doc, page);
-    if (doc.page.size() < size_t(span.length)) return "the file ends inside it";
-    PageRecord record;
-    size_t at = kPageRecordsOffset;
-    for (;;) {
-        const Decoded decoded = decode_record(doc.page.data(), doc.page.size(), at, &record);
-        if (decoded == Decoded::kEndOfPage) return std::string();
-        if (decoded == Decoded::kUnknownOpcode) return "it holds a record of an unknown kind";
-        if (decoded == Decoded::kMalformed || record.cut_short)
-            return "a record runs past the end of the page";
-        at = record.next;
-    }
-}
 
 int run_convert(const ConvertOptions& o) {
     Document& doc = the_document();

@@ -1,6 +1,5 @@
 #include "page_writers.h"
 
-#include <cairo-pdf.h>
 #include <cairo-svg.h>
 #include <cairo.h>
 
@@ -13,6 +12,7 @@
 #include "output_file.h"
 #include "progress.h"
 #include "render/cairo_fonts.h"
+#include "render/cairo_pdf.h"
 #include "render/cairo_surface.h"
 #include "render/interpreter.h"
 #include "render/page_text.h"
@@ -54,51 +54,24 @@ bool page_is_sound(const ConvertOptions& o, Document& doc, int32_t page) {
 int write_pdf(const ConvertOptions& o, Document& doc, const std::vector<int32_t>& pages) {
     OutputFile out;
     if (!open_output(out, o.output)) return kConvertOutput;
-    cairo_surface_t* pdf = cairo_pdf_surface_create_for_stream(write_to, &out, 612, 792);
-    const std::string title = ansi_to_utf8(document_title(doc));
-    if (!title.empty()) cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_TITLE, title.c_str());
-    cairo_pdf_surface_set_metadata(pdf, CAIRO_PDF_METADATA_CREATOR, "vellconvert");
-    cairo_t* cr = cairo_create(pdf);
-    int status = kConvertOk;
-    {
-        CairoSurface surface(cr, Resolution{kPdfResolution, kPdfResolution}, platform_desktop_resolution());
-        surface.set_scalable_page(true);
-        // The printer's page steps: each page gets its own paper, and the
-        // drawing is in the printer's pixels.
-        surface.on_page_start([pdf, cr](const PaperPage& paper) {
-            cairo_pdf_surface_set_size(pdf, paper.width * 72.0, paper.height * 72.0);
-            cairo_identity_matrix(cr);
-            cairo_scale(cr, 72.0 / kPdfResolution, 72.0 / kPdfResolution);
-            // A page that starts painted keeps cairo's record of what the
-            // page covers to one rectangle; without it every drawing
-            // widens a region of thousands of pieces.
-            cairo_set_source_rgb(cr, 1, 1, 1);
-            cairo_paint(cr);
-        });
-        std::vector<uint8_t> settings(kPrinterSettingsSize, 0);
-        zoom_factor().value = 1.0;
-        Progress progress(!o.quiet, pages.size());
-        for (size_t i = 0; i < pages.size() && status == kConvertOk; ++i) {
-            if (!page_is_sound(o, doc, pages[i])) {
-                status = kConvertInput;
-                break;
-            }
-            render_page(int16_t(pages[i]), surface, kPdfResolution, kPdfResolution, 0, 0, 1,
-                        settings.data(), int32_t(settings.size()));
-            surface.flush_text();
-            cairo_show_page(cr);
-            unload_page(doc);
-            progress.done(i + 1);
-        }
+    Progress progress(!o.quiet, pages.size());
+    PdfRequest request;
+    request.pages = pages;
+    request.creator = "vellconvert";
+    request.write = [&out](const unsigned char* data, size_t size) {
+        out.write(data, size);
+        return !std::ferror(out.file());
+    };
+    request.progress = [&progress](size_t done) { progress.done(done); };
+    const PdfOutcome outcome = write_pdf(doc, request);
+    if (outcome.status == PdfStatus::kDamagedPage) {
+        report(o.input + ": page " + std::to_string(outcome.page) + " is damaged: " + outcome.detail);
+        return kConvertInput;
     }
-    cairo_destroy(cr);
-    cairo_surface_finish(pdf);
-    if (status == kConvertOk && cairo_surface_status(pdf) != CAIRO_STATUS_SUCCESS) {
-        report("cannot write " + o.output + ": " + cairo_status_to_string(cairo_surface_status(pdf)));
-        status = kConvertOutput;
+    if (outcome.status == PdfStatus::kWriteFailed) {
+        report("cannot write " + o.output + ": " + outcome.detail);
+        return kConvertOutput;
     }
-    cairo_surface_destroy(pdf);
-    if (status != kConvertOk) return status;
     return commit_output(out);
 }
 

@@ -7,7 +7,8 @@
 # document of PAGES (100) of the same dense pages: "vell.exe /PA" to the
 # print tests' cups-pdf printer, timed until the PDF is written, and the
 # PDF's bytes per page: once with Wine's own fonts, once with the font
-# replacements that draw the document's faces as Windows does. Needs root
+# replacements that draw the document's faces as Windows does. Then the
+# viewer's Save as PDF of 10 and PAGES dense pages (save_route). Needs root
 # for the printer, as the print tests do.
 set -euo pipefail
 export LC_ALL=C
@@ -50,6 +51,35 @@ remove_font_replacements
 wine_route "Wine's fonts:"
 set_font_replacements
 wine_route "the three faces:"
+remove_font_replacements
+
+# save_route PAGES: vell.exe's Save as PDF of PAGES dense pages, timed from
+# pressing Save in the dialog (a real Return key) until the PDF has its name
+# (it is renamed only when complete), with the PDF's bytes per page and the
+# viewer's peak memory. Wine draws with the font replacements, as Windows.
+save_route() {
+  local n=$1 source="$rig/work/save-$1.vel" pdf="$rig/work/save-$1.pdf" start elapsed pid peak
+  "$native/bin/bench_convert" --write "$source" "$n"
+  rm -f "$pdf"
+  wine "$build/bin/vtdriver.exe" run --timeout 600 "$(winpath "$build/bin/vell.exe")" "$(winpath "$source")" \
+    </dev/null >/dev/null 2>&1 &
+  local runner=$!
+  wine "$build/bin/vtdriver.exe" dialog-steps --title "Conversion Bench" command 710 </dev/null >/dev/null 2>&1 &
+  wine "$build/bin/vtdriver.exe" window --title "Save File" --set-edit "1148=$(winpath "$pdf")" </dev/null >/dev/null 2>&1
+  pid=$(pgrep -n -f 'vell\.exe' || true)
+  start=$(date +%s.%N)
+  xdotool key Return
+  while [ ! -f "$pdf" ]; do sleep 0.02; done
+  elapsed=$(awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { print a - b }')
+  peak=$(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status" 2>/dev/null || echo 0)
+  wine "$build/bin/vtdriver.exe" viewer close </dev/null >/dev/null 2>&1 || true
+  wait "$runner" || true
+  awk -v p="$n" -v s="$elapsed" -v b="$(stat -c %s "$pdf")" -v m="$peak" \
+    'BEGIN { printf "%4d pages  Wine vell.exe Save as PDF                 %6.2f pages/s  %7d bytes/page  peak %.1f MiB\n", p, p / s, b / p, m / 1024 }'
+}
+set_font_replacements
+save_route 10
+save_route "$pages"
 remove_font_replacements
 
 "$native/bin/vellconvert" "$doc" "$rig/work/dense.pdf" --quiet

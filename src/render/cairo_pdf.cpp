@@ -69,8 +69,15 @@ PdfOutcome draw_pages(Document& doc, const PdfRequest& request, cairo_surface_t*
         const int32_t page = request.pages[i];
         std::string damage = page_damage(doc, page);
         if (!damage.empty()) return PdfOutcome{PdfStatus::kDamagedPage, page, std::move(damage)};
-        render_page(int16_t(page), surface, kPdfResolution, kPdfResolution, 0, 0, 1,
-                    settings.data(), int32_t(settings.size()));
+        // page_damage loaded the page.
+        PageSource source;
+        source.bytes = doc.page.data();
+        source.size = doc.page.size();
+        source.page_number = int16_t(page);
+        source.page_count = page_count(doc);
+        source.display_option = header_i32(doc, hdr::kDisplayOption);
+        render_page_bytes(source, surface, kPdfResolution, kPdfResolution, 0, 0, 1, settings.data(),
+                          int32_t(settings.size()));
         surface.flush_text();
         cairo_show_page(cr);
         unload_page(doc);

@@ -133,6 +133,7 @@ TEST(SaveKind, ExtensionDecidesInAnyLetterCase) {
     EXPECT_EQ(save_kind("C:\\out\\report.Vel  "), SaveKind::kDocument);
     EXPECT_EQ(save_kind("REPORT.EXE"), SaveKind::kViewer);
     EXPECT_EQ(save_kind(" Report.exe"), SaveKind::kViewer);
+    EXPECT_EQ(save_kind("Report.Pdf "), SaveKind::kPdf);
     EXPECT_EQ(save_kind("report.txt"), SaveKind::kInvalid);
     EXPECT_EQ(save_kind("report"), SaveKind::kInvalid);
     EXPECT_EQ(save_kind("vel"), SaveKind::kInvalid);

@@ -105,6 +105,32 @@ const SendKind kSendKinds[] = {
          with_fax(s, 0, "");
          return s;
      }},
+    // Save and e-mail as PDF: Letter, A4 landscape and Legal, one face
+    // each, with the e-mail settings.
+    {"pdf-papers", [] {
+         vell::DocumentPlan s;
+         s.title = "Three Papers";
+         s.save_allowed = 1;
+         with_email(s, 0, 0);
+         s.pages.push_back(vell::PageBuilder(1, 0).font(0, 12, 0, "Arial").aligned_text(1, 1, 0, "First on Letter").end_of_page().bytes());
+         s.pages.push_back(vell::PageBuilder(9, 1).font(1, 12, 0, "Times New Roman").aligned_text(1, 1, 0, "Second on A4 landscape").end_of_page().bytes());
+         s.pages.push_back(vell::PageBuilder(5, 0).font(0, 12, 0, "Courier New").aligned_text(1, 13, 0, "Third at the foot of Legal").end_of_page().bytes());
+         return s;
+     }},
+    // The same as a received copy.
+    {"pdf-copy", [] {
+         vell::DocumentPlan s = base_spec("Three Papers");
+         with_email(s, 0, 0);
+         s.copy_flag = 1;
+         return s;
+     }},
+    // A sound first page and a second one with a record of an unknown kind.
+    {"pdf-damaged", [] {
+         vell::DocumentPlan s = base_spec("Damaged Report");
+         with_email(s, 0, 0);
+         s.pages.push_back(vell::PageBuilder().aligned_text(1, 1, 0, "before").raw({18, 0}).end_of_page().bytes());
+         return s;
+     }},
 };
 
 }  // namespace

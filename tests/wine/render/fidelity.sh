@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Fidelity of vellconvert against the GDI renderer:
-#   fidelity.sh ENV_FILE VELLRENDER NATIVE_BIN WORKDIR
+# Fidelity of the cairo surface against the GDI renderer:
+#   fidelity.sh ENV_FILE VELLRENDER NATIVE_BIN WORKDIR [VELLCONVERT_EXE]
 # Every page of the samples and a dense page is drawn by the native
-# vellconvert (NATIVE_BIN, the native build's bin folder) as PNG at 96 dpi
-# and by vellrender.exe under Wine; their ink (pixels darker than middle
-# grey) must agree: after each mask is dilated by one pixel, at least 99 %
-# of either renderer's ink lies inside the other's mask.
+# vellconvert (NATIVE_BIN, the native build's bin folder) as PNG at 96 dpi,
+# or, with VELLCONVERT_EXE, written as a PDF by vellconvert.exe under Wine
+# with Windows' fonts (the PDF the viewer saves) and rendered by poppler at
+# 96 dpi; and by vellrender.exe under Wine. Their ink (pixels darker than
+# middle grey) must agree: after each mask is dilated by one pixel, at
+# least 99 % of either renderer's ink lies inside the other's mask.
 set -euo pipefail
-env_file=$1 render_exe=$2 native_bin=$3 work=$4
+env_file=$1 render_exe=$2 native_bin=$3 work=$4 windows_convert=${5:-}
 for tool in vellconvert bench_convert; do
   [ -x "$native_bin/$tool" ] || { echo "no native $tool in $native_bin: build the native preset first" >&2; exit 1; }
 done
@@ -49,7 +51,13 @@ for doc in invoice landscape all-records protected dense; do
   pages=$("$native_bin/vellconvert" "$work/$doc.vel" - --format txt --password vell2024 2>/dev/null | tr -cd '\f' | wc -c)
   for page in $(seq 1 $((pages + 1))); do
     a="$work/$doc-$page-cairo.png" b="$work/$doc-$page-gdi.png"
-    "$native_bin/vellconvert" "$work/$doc.vel" "$a" --pages "$page" --password vell2024 --quiet
+    if [ -n "$windows_convert" ]; then
+      [ -f "$work/$doc.pdf" ] || timeout 120 wine "$windows_convert" "$(winpath "$work/$doc.vel")" \
+        "$(winpath "$work/$doc.pdf")" --password vell2024 --quiet </dev/null
+      pdftoppm -r 96 -f "$page" -l "$page" -png -singlefile "$work/$doc.pdf" "${a%.png}"
+    else
+      "$native_bin/vellconvert" "$work/$doc.vel" "$a" --pages "$page" --password vell2024 --quiet
+    fi
     timeout 60 wine "$render_exe" "$(winpath "$work/$doc.vel")" "$page" "$(winpath "$b")" </dev/null
     size_a=$(identify -format '%wx%h' "$a") size_b=$(identify -format '%wx%h' "$b")
     ink "$a" "$work/a.png"; ink "$a" "$work/a-wide.png" dilate

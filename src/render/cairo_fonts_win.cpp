@@ -15,6 +15,7 @@
 #include <string>
 
 #include "render/cairo_fonts.h"
+#include "render/gdi_surface_win.h"
 
 namespace vell {
 
@@ -24,21 +25,11 @@ namespace {
 // system clamps them.
 constexpr int32_t kLargestHeight = 16000;
 
-LOGFONTA to_logfonta(const LogFont& font) {
-    LOGFONTA lf = {};
-    lf.lfHeight = std::clamp(font.height, -kLargestHeight, kLargestHeight);
-    lf.lfWidth = std::clamp(font.width, -kLargestHeight, kLargestHeight);
-    lf.lfWeight = font.weight;
-    lf.lfItalic = font.italic;
-    lf.lfUnderline = font.underline;
-    lf.lfStrikeOut = font.strike_out;
-    lf.lfCharSet = font.char_set;
-    lf.lfOutPrecision = font.out_precision;
-    lf.lfClipPrecision = font.clip_precision;
-    lf.lfQuality = font.quality;
-    lf.lfPitchAndFamily = font.pitch_and_family;
-    static_assert(sizeof lf.lfFaceName == sizeof font.face_name, "LF_FACESIZE");
-    std::copy(font.face_name, font.face_name + sizeof font.face_name - 1, lf.lfFaceName);
+// The page's LOGFONTA with its size clamped.
+LOGFONTA page_logfont(const LogFont& font) {
+    LOGFONTA lf = to_logfonta(font);
+    lf.lfHeight = std::clamp<LONG>(lf.lfHeight, -kLargestHeight, kLargestHeight);
+    lf.lfWidth = std::clamp<LONG>(lf.lfWidth, -kLargestHeight, kLargestHeight);
     return lf;
 }
 
@@ -163,7 +154,7 @@ void read_glyphs(HDC dc, CairoFont* font) {
 }  // namespace
 
 bool build_font(FontBackend& backend, CairoFont* font) {
-    LOGFONTA lf = to_logfonta(font->logfont);
+    LOGFONTA lf = page_logfont(font->logfont);
     // Measured level; the surface turns the drawing by the escapement.
     lf.lfEscapement = lf.lfOrientation = 0;
     cairo_font_face_t* face = backend.face(lf);

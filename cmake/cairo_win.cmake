@@ -48,6 +48,17 @@ if(NOT _vell_stamp_old STREQUAL _vell_stamp_text)
   file(WRITE ${_vell_stamp} "${_vell_stamp_text}")
 endif()
 
+# stb_image is header-only; the host links Debian's libstb, the Windows
+# builds compile its decoder here, for Windows bitmap files only (the only
+# pictures a page has).
+set(_vell_stb_source ${CMAKE_BINARY_DIR}/thirdparty/stb_image_bmp.c)
+if(NOT EXISTS ${_vell_stb_source})
+  file(WRITE ${_vell_stb_source}
+    "#define STB_IMAGE_IMPLEMENTATION\n#define STBI_ONLY_BMP\n#define STBI_NO_STDIO\n#include <stb_image.h>\n")
+endif()
+add_library(vell_stb_image STATIC ${_vell_stb_source})
+target_include_directories(vell_stb_image SYSTEM PRIVATE /usr/include/stb)
+
 add_library(vell_cairo_win INTERFACE)
 target_include_directories(vell_cairo_win SYSTEM INTERFACE
   ${VELL_CAIRO_PREFIX}/include/cairo
@@ -59,4 +70,5 @@ target_link_libraries(vell_cairo_win INTERFACE
   ${VELL_CAIRO_PREFIX}/lib/libcairo.a
   ${VELL_CAIRO_PREFIX}/lib/libpixman-1.a
   /usr/${VELL_MINGW_HOST}/lib/libz.a
-  gdi32 msimg32)
+  gdi32 msimg32
+  vell_stb_image)

@@ -189,7 +189,8 @@ bool build_font(FontBackend& backend, CairoFont* font) {
     font->smooth = true;
     font->hinted = true;
     font->measuring = nullptr;
-    font->angle = double(font->logfont.escapement % 3600) * M_PI / 1800.0;
+    constexpr double kPi = 3.14159265358979323846;
+    font->angle = double(font->logfont.escapement % 3600) * kPi / 1800.0;
     return true;
 }
 

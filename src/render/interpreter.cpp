@@ -137,8 +137,11 @@ void perform(RenderState& state, const PageRecord& r) {
     case kOpBox: draw_box(state, r); break;
     case kOpFont: set_font(state, r); break;
     case kOpPictureFile:
-        draw_picture(*state.surface, picture_files(), trim(drawn_text(r.data)), r.x1, r.y1, r.x2,
-                     r.y2, state.mapping, state.printing);
+        if (render_hooks().refuse_picture_file)
+            render_hooks().refuse_picture_file(trim(drawn_text(r.data)));
+        else
+            draw_picture(*state.surface, picture_files(), trim(drawn_text(r.data)), r.x1, r.y1,
+                         r.x2, r.y2, state.mapping, state.printing);
         break;
     case kOpEmbeddedPicture:
         draw_embedded_picture(*state.surface, picture_files(), r.data, r.x1, r.y1, r.x2, r.y2,

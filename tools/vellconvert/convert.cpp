@@ -94,9 +94,7 @@ bool output_is_input(const ConvertOptions& o, const std::vector<int32_t>& pages)
 // Options that do nothing for the format say so rather than pass silently.
 void tell_unused_options(const ConvertOptions& o) {
     if (o.format == OutputFormat::kPng || o.format == OutputFormat::kSvg) return;
-    const char* what = o.format == OutputFormat::kPdf ? "PDF, which is drawn at the printer's "
-                                                        "resolution at 100 %"
-                                                      : "text";
+    const char* what = o.format == OutputFormat::kPdf ? "PDF: its pages are drawn as printed" : "text";
     if (o.dpi_given) report(std::string("--dpi does not apply to ") + what);
     if (o.zoom_given) report(std::string("--zoom does not apply to ") + what);
 }

@@ -165,13 +165,6 @@ TEST_F(Convert, BadInputsNameTheFileFailAndLeaveNothingBehind) {
     EXPECT_EQ(files_in_dir(), 4u);
 }
 
-DocumentPlan pages_of_text(int count) {
-    DocumentPlan plan;
-    for (int i = 1; i <= count; ++i)
-        plan.pages.push_back(PageBuilder(1, 0).aligned_text(1, 1, 0, "Page " + std::to_string(i)).end_of_page().bytes());
-    return plan;
-}
-
 TEST_F(Convert, TheDocumentIsNeverWrittenOverByAnyRoad) {
     const std::string whole = slurp(make("doc.vel", three_papers()));
     make("p2.png", three_papers());  // a document whose name a page pattern gives
@@ -236,11 +229,17 @@ TEST_F(Convert, PageFilesAreAllOrNoneAndNamesAreTakenAsMeant) {
 }
 
 TEST_F(Convert, TerminatedRunLeavesNoTemporaryFiles) {
-    make("big.vel", pages_of_text(300));
-    // Terminated as soon as its first temporary file shows: it ends by the
-    // signal, and nothing of it is left.
-    const Outcome r = shell("{ " + tool() + " big.vel p.png --dpi 200 & pid=$!; "
-                            "for i in $(seq 2000); do [ -n \"$(ls -A | grep -v -e '^big.vel$' -e '^run[.]')\" ] && break; sleep 0.01; done; "
+    // Pages with a large embedded picture, drawn from a temporary file in
+    // TMPDIR, here the test's folder.
+    DocumentPlan plan;
+    const Bytes picture = testing_render::bitmap_file(600, 600);
+    for (int i = 0; i < 30; ++i)
+        plan.pages.push_back(PageBuilder(1, 0).embedded_picture(1, 1, 7, 7, picture).end_of_page().bytes());
+    make("big.vel", plan);
+    // Terminated while a picture's temporary file is there: it ends by the
+    // signal, and neither that file nor a page's temporary file is left.
+    const Outcome r = shell("{ TMPDIR=. " + tool() + " big.vel p.png --dpi 200 & pid=$!; "
+                            "for i in $(seq 2000); do ls | grep -q '^~DB' && break; sleep 0.005; done; "
                             "kill -TERM $pid; wait $pid; echo $?; ls -A | grep -v -e '^big.vel$' -e '^run[.]'; }");
     EXPECT_EQ(r.out, "143\n");
 }

@@ -12,6 +12,7 @@
 #include "output_file.h"
 #include "page_writers.h"
 #include "render/interpreter.h"
+#include "render/pictures.h"
 #include "render/records.h"
 #include "render/units.h"
 #include "ui_text/labels.h"
@@ -99,6 +100,24 @@ void tell_unused_options(const ConvertOptions& o) {
     if (o.zoom_given) report(std::string("--zoom does not apply to ") + what);
 }
 
+// The system's files, but a signal that ends the run also removes the
+// temporary files that embedded pictures are drawn from.
+class FilesRemovedOnSignals : public FileSystem {
+public:
+    std::string temp_path() override { return system_file_system().temp_path(); }
+    bool exists(const std::string& path) override { return system_file_system().exists(path); }
+    bool create_new(const std::string& path, File* file) override {
+        if (!system_file_system().create_new(path, file)) return false;
+        remove_on_signals(path);
+        return true;
+    }
+    bool remove(const std::string& path) override {
+        const bool removed = system_file_system().remove(path);
+        forget_on_signals(path);
+        return removed;
+    }
+};
+
 std::string& refusing_input() {
     static std::string input;
     return input;
@@ -161,6 +180,8 @@ int run_convert(const ConvertOptions& o) {
         // Tools have no one to show notices to; damaged pages are told below.
         render_hooks().show_notice = nullptr;
         render_hooks().fit_page_area = nullptr;
+        static FilesRemovedOnSignals picture_files;
+        render_hooks().files = &picture_files;
         refusing_input() = o.input;
         render_hooks().refuse_picture_file = o.file_pictures ? nullptr : refuse_picture_file;
         initialise_display_units();

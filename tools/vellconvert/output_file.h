@@ -22,6 +22,11 @@ bool same_file(const std::string& a, const std::string& b);
 // they end the process.
 void remove_outputs_on_signals();
 
+// A file made elsewhere (a picture's temporary file) that those signals
+// remove as well, until it is forgotten again.
+void remove_on_signals(const std::string& path);
+void forget_on_signals(const std::string& path);
+
 class OutputFile {
 public:
     OutputFile() = default;

@@ -139,6 +139,13 @@ bool same_file(const std::string& a, const std::string& b) {
     return identity(a, &sa) && identity(b, &sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
+void remove_on_signals(const std::string& path) {
+    SignalsHeld held;
+    pending_paths().push_back(path);
+}
+
+void forget_on_signals(const std::string& path) { drop_pending(path); }
+
 void remove_outputs_on_signals() {
     struct sigaction action;
     std::memset(&action, 0, sizeof action);

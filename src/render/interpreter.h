@@ -25,6 +25,9 @@ struct RenderHooks {
     void (*show_notice)(const std::string& text) = nullptr;
     // Where pictures find files and temporary names; null: the system's.
     FileSystem* files = nullptr;
+    // Tells the user that a picture beyond the page's pixel budget was
+    // drawn reduced (once per process, any path); null tells no one.
+    void (*picture_notice)(const std::string& text) = nullptr;
 };
 RenderHooks& render_hooks();
 

@@ -101,6 +101,7 @@ int run_convert(const ConvertOptions& o) {
     if (status == kConvertOk) {
         // Tools have no one to show notices to; damaged pages are told below.
         render_hooks().show_notice = nullptr;
+        render_hooks().picture_notice = report;
         render_hooks().fit_page_area = nullptr;
         initialise_display_units();
         status = write_pages(o, doc, pages);

@@ -209,7 +209,15 @@ std::shared_ptr<CairoFont> FontCache::font(const LogFont& logfont) {
     name_key += bold ? "|b" : "|-";
     name_key += italic ? "i" : "-";
     const FontFile* file = names_.find(name_key);
-    if (!file) file = &names_.put(name_key, resolve_font_file(name[0] ? name : "Arial", bold, italic));
+    if (!file && name[0] && resolutions_ < kResolutions) {
+        ++resolutions_;
+        file = &names_.put(name_key, resolve_font_file(name, bold, italic));
+    } else if (!file) {
+        // No name, or a new one past the budget: the default face.
+        const std::string default_key = std::string(bold ? "|b" : "|-") + (italic ? "i" : "-");
+        file = names_.find(default_key);
+        if (!file) file = &names_.put(default_key, resolve_font_file("Arial", bold, italic));
+    }
 
     // The font: the file and face, and every other field of the LOGFONTA.
     LogFont unnamed = logfont;

@@ -73,7 +73,11 @@ public:
     std::shared_ptr<CairoFont> font(const LogFont& logfont);
 
     // How many entries each cache holds at most.
-    static constexpr size_t kNames = 512, kFaces = 16, kFonts = 256;
+    static constexpr size_t kNames = 4096, kFaces = 16, kFonts = 256;
+    // How many names fontconfig is asked to resolve at most, at about a
+    // millisecond each; a page with more names than that gets the face an
+    // unknown name gets for the rest, as no real document has so many.
+    static constexpr size_t kResolutions = 1024;
     // Fonts the cache holds now.
     size_t cached_fonts() const { return fonts_.size(); }
 
@@ -82,6 +86,7 @@ private:
     bool build(CairoFont* font, MeasuringFace& face);
 
     FT_Library library_ = nullptr;
+    size_t resolutions_ = 0;
     LruCache<std::string, FontFile> names_{kNames};  // name|style -> file
     LruCache<std::string, std::shared_ptr<MeasuringFace>> faces_{kFaces};
     LruCache<std::string, std::shared_ptr<CairoFont>> fonts_{kFonts};

@@ -120,13 +120,14 @@ bool read_bitmap_header(const File& file, BitmapHeader* h) {
     return true;
 }
 
-ReducedSize take_from_budget(PictureBudget& budget, int64_t width, int64_t height) {
+ReducedSize take_from_budget(PictureBudget& budget, int64_t width, int64_t height,
+                             uint64_t drawn_pixels) {
     const uint64_t pixels = uint64_t(width) * uint64_t(height);
     if (pixels <= budget.left) {
         budget.left -= pixels;
         return ReducedSize{width, height, false};
     }
-    const uint64_t target = std::max<uint64_t>(budget.left / 2, 1);
+    const uint64_t target = std::max<uint64_t>(std::min(budget.left / 2, drawn_pixels), 1);
     const double scale = std::sqrt(double(target) / double(pixels));
     ReducedSize size{std::clamp<int64_t>(int64_t(double(width) * scale), 1, width),
                      std::clamp<int64_t>(int64_t(double(height) * scale), 1, height), true};

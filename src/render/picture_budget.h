@@ -41,14 +41,17 @@ bool read_bitmap_header(const File& file, BitmapHeader* header);
 
 // The pixels a picture of width x height may keep given what is left of
 // the budget: all of them when they fit, else a reduced size within half
-// of what is left (so the pictures after it still get some), its
-// proportions kept as far as whole pixels allow. Takes them off the budget.
+// of what is left (so the pictures after it still get some) and within
+// the drawn pixels, the device pixels it is drawn on (a reduced copy
+// needs no more), its proportions kept as far as whole pixels allow.
+// Takes them off the budget.
 struct ReducedSize {
     int64_t width = 0;
     int64_t height = 0;
     bool reduced = false;
 };
-ReducedSize take_from_budget(PictureBudget& budget, int64_t width, int64_t height);
+ReducedSize take_from_budget(PictureBudget& budget, int64_t width, int64_t height,
+                             uint64_t drawn_pixels);
 
 // Writes a 24-bit bitmap file of width x height pixels into out, each pixel
 // the source pixel under it (nearest neighbour), reading only the rows and

@@ -1,5 +1,6 @@
 #include "render/pictures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <new>
@@ -164,8 +165,16 @@ void draw_picture(Surface& surface, FileSystem& files, const std::string& path, 
     File source;
     BitmapHeader header;
     ReducedSize size;
-    if (source.open_read(path) && read_bitmap_header(source, &header))
-        size = take_from_budget(budget, header.width, header.height);
+    if (source.open_read(path) && read_bitmap_header(source, &header)) {
+        const PictureSize drawn = fit_picture(
+            int32_t(std::min<int64_t>(header.width, INT32_MAX)),
+            int32_t(std::min<int64_t>(header.height, INT32_MAX)),
+            mapping.length_x(std::fabs(double(x2) - double(x1))),
+            mapping.length_y(std::fabs(double(y2) - double(y1))));
+        const uint64_t drawn_pixels =
+            uint64_t(std::max(drawn.width, 0)) * uint64_t(std::max(drawn.height, 0));
+        size = take_from_budget(budget, header.width, header.height, drawn_pixels);
+    }
     if (!size.reduced) {
         source.close();
         draw_loaded(surface, path, x1, y1, x2, y2, mapping, printing);

@@ -19,7 +19,7 @@
 namespace vell {
 
 RenderHooks& render_hooks() {
-    static RenderHooks hooks{nullptr, show_notice_platform, nullptr};
+    static RenderHooks hooks{nullptr, show_notice_platform, nullptr, show_notice_platform};
     return hooks;
 }
 
@@ -93,9 +93,11 @@ void replace_brush(RenderState& state, uint32_t colour) {
 void draw_line(RenderState& state, const PageRecord& r) {
     // A width that rounds to 0 gives the device's thinnest pen.
     replace_pen(state, state.mapping.pen_width(r.width), r.colour);
-    const DeviceMapping& m = state.mapping;
-    state.surface->move_to(m.map_x(r.x1), m.map_y(r.y1));
-    state.surface->line_to(m.map_x(r.x2), m.map_y(r.y2));
+    // A line that lies wholly beyond any page draws nothing.
+    DeviceLine line;
+    if (!state.mapping.map_line(r.x1, r.y1, r.x2, r.y2, &line)) return;
+    state.surface->move_to(line.x1, line.y1);
+    state.surface->line_to(line.x2, line.y2);
 }
 
 void draw_box(RenderState& state, const PageRecord& r) {
@@ -141,11 +143,11 @@ void perform(RenderState& state, const PageRecord& r) {
             render_hooks().refuse_picture_file(trim(drawn_text(r.data)));
         else
             draw_picture(*state.surface, picture_files(), trim(drawn_text(r.data)), r.x1, r.y1,
-                         r.x2, r.y2, state.mapping, state.printing);
+                         r.x2, r.y2, state.mapping, state.printing, state.pictures);
         break;
     case kOpEmbeddedPicture:
         draw_embedded_picture(*state.surface, picture_files(), r.data, r.x1, r.y1, r.x2, r.y2,
-                              state.mapping, state.printing);
+                              state.mapping, state.printing, state.pictures);
         break;
     case kOpWindowLabel: set_window_label(r.label, r.data); break;
     case kOpBoxedText: draw_boxed_text(state, r); break;

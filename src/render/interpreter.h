@@ -29,6 +29,9 @@ struct RenderHooks {
     // path instead: a converter on a server must not put local files into
     // its output. Null: picture files are drawn.
     void (*refuse_picture_file)(const std::string& path) = nullptr;
+    // Tells the user that a picture beyond the page's pixel budget was
+    // drawn reduced (once per process, any path); null tells no one.
+    void (*picture_notice)(const std::string& text) = nullptr;
 };
 RenderHooks& render_hooks();
 

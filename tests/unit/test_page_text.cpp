@@ -97,6 +97,22 @@ TEST_F(PageTextTest, WrappedTextsGiveOneTextPerLineAndOnlyWholeLines) {
     expect_rect(t.items[2].rect, 96, 96 + 20, 96 + width("cccc dddd"), 96 + 40);
 }
 
+TEST_F(PageTextTest, BreakingALongTextMeasuresItAFewTimesOverNotOnceAWord) {
+    std::string words;
+    while (words.size() < 4000) words += "lorem ipsum ";
+    const std::string one_word(4000, 'x');
+    for (const std::string& text : {words, one_word}) {
+        for (int width : {INT32_MAX, 200}) {
+            measure_.clear_calls();
+            ASSERT_FALSE(wrap_text_lines(measure_, text, width).empty());
+            int64_t measured = 0;
+            for (const RecordedCall& call : measure_.calls_of(SurfaceOp::kTextExtent))
+                measured += call.args[0];
+            EXPECT_LT(measured, 40 * int64_t(text.size())) << text.substr(0, 5) << " in " << width;
+        }
+    }
+}
+
 TEST_F(PageTextTest, ReadingOrderIsLinesDownThenLeftToRight) {
     PageBuilder p = page();
     p.aligned_text(5.0f, 2.0f, 0, "right")

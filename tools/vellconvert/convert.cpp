@@ -179,6 +179,7 @@ int run_convert(const ConvertOptions& o) {
         tell_unused_options(o);
         // Tools have no one to show notices to; damaged pages are told below.
         render_hooks().show_notice = nullptr;
+        render_hooks().picture_notice = report;
         render_hooks().fit_page_area = nullptr;
         static FilesRemovedOnSignals picture_files;
         render_hooks().files = &picture_files;

@@ -228,6 +228,9 @@ PageText read_page_text(const PageSource& page, Surface& measure) {
 
 namespace {
 
+// How many texts that are not on a line the search for its texts looks past.
+constexpr size_t kLinePassLimit = 256;
+
 // Turned texts are lines of their own.
 bool is_level(const PageTextItem& item) { return item.angle % 360 == 0; }
 
@@ -269,10 +272,17 @@ void sort_reading_order(PageText& page) {
         const size_t first = order.size();
         order.push_back(start);
         Band band{items[start].rect.top, items[start].rect.bottom};
-        for (size_t j = k + 1; is_level(items[start]) && j < n; ++j) {
+        // Texts that start within the line's height but are not on it, or
+        // are on another line already, are looked past up to a bound, so
+        // that a page of tall overlapping texts takes linear time.
+        size_t passed = 0;
+        for (size_t j = k + 1; is_level(items[start]) && j < n && passed < kLinePassLimit; ++j) {
             const PageTextItem& item = items[by_top[j]];
             if (!(item.rect.top < band.bottom)) break;
-            if (placed[by_top[j]] || !is_level(item) || !is_on_line(item.rect, band)) continue;
+            if (placed[by_top[j]] || !is_level(item) || !is_on_line(item.rect, band)) {
+                ++passed;
+                continue;
+            }
             placed[by_top[j]] = true;
             order.push_back(by_top[j]);
             band.top = std::min(band.top, item.rect.top);

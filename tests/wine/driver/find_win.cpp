@@ -136,7 +136,7 @@ int span(const Options& options) {
     DeleteObject(font);
     DeleteDC(dc);
     const int x = int(kShrinkX * 96);
-    std::printf("left=%d\nright=%d\n", x + before.cx, x + through.cx);
+    std::printf("left=%d\nright=%d\n", x + int(before.cx), x + int(through.cx));
     return 0;
 }
 

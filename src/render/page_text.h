@@ -7,6 +7,11 @@
 // measurement goes to an inner surface, so texts measure with the metrics
 // of the device that shows them: GDI in the viewer, cairo in the
 // converter, the recording surface's font model in the unit tests.
+//
+// A page's text is its pieces (one per text drawn, one per line of a
+// wrapped text) in reading order, grouped in lines, each piece linked to
+// the one read after it; text_part_rect gives the box of any run of a
+// piece's characters.
 #pragma once
 
 #include <cstddef>
@@ -76,6 +81,7 @@ struct TextLine {
     size_t start = 0;
     size_t length = 0;
 };
+
 // Records the texts drawn on it; measures through inner. Lines, boxes and
 // pictures are swallowed; pens and brushes never reach the inner surface.
 class PageTextSurface : public Surface {

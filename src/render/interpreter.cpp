@@ -205,9 +205,10 @@ void render_page_bytes(const PageSource& page, Surface& surface, int32_t resolut
         // The zoom the viewer's fit step chose from its zoom box is the one
         // the page is shown at: only the full-size drawing below is undone.
         zoom_on_entry = zoom.value;
-        // Full-size drawing below 100 %: the viewer shrinks the image later.
-        if (page.display_option == kDisplayShrink && zoom.value < 1.001) zoom.value = 1.0;
     }
+    // Full-size drawing below 100 %: the viewer shrinks the image later.
+    // Texts are read at the same zoom, so that they measure as drawn.
+    if (!state.printing) zoom.value = drawn_zoom(zoom.value, page.display_option);
     state.mapping = DeviceMapping{resolution_x, resolution_y, zoom.value, origin_x, origin_y};
 
     // Texts start black, on a transparent background.

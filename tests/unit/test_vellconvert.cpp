@@ -113,6 +113,21 @@ TEST_F(Convert, PicturesPerPageAtTheViewersSizeAndTextOnePagePerFormFeed) {
     EXPECT_EQ(text.out, "First on Letter\n\fSecond on A4 landscape\n\fThird at the foot of Legal\n");
 }
 
+// The text output holds what the page shows, in the lines it shows them.
+TEST_F(Convert, TextOutputHoldsWhatThePageShows) {
+    DocumentPlan plan;
+    PageBuilder page;
+    // A box as high as its 14-point text's em: the cell is taller, and the
+    // one line shows cut at the bottom.
+    page.font(0, 14, 0, "Arial").wrapped_text(1, 1, 4, 1 + 14.0f / 72, "One line box");
+    // A 40-point amount with 6-point texts on its baseline, beside it.
+    page.font(0, 40, 0, "Arial").aligned_text(2, 3, 0, "1,204.50");
+    page.font(0, 6, 0, "Arial").aligned_text(1, 3.43f, 0, "Total").aligned_text(5, 3.43f, 0, "EUR");
+    plan.pages.push_back(page.end_of_page().bytes());
+    make("shown.vel", plan);
+    EXPECT_EQ(convert("shown.vel - --format txt").out, "One line box\nTotal 1,204.50 EUR\n");
+}
+
 TEST_F(Convert, PasswordIsCheckedAndSelfExtractingViewersReadLikeDocuments) {
     DocumentPlan plan = three_papers();
     plan.password = "Secret";

@@ -211,29 +211,20 @@ int write_pictures(const ConvertOptions& o, Document& doc, const std::vector<int
 
 // ---- Text -----------------------------------------------------------------------
 
-// A page's texts as lines: the reader's order, a new line where a text
-// starts below the middle of the line's first text, texts of one line
-// joined by a blank.
+// A page's texts as lines: the reader's lines in reading order, the texts
+// of one line joined by a blank.
 std::string page_lines(const PageText& text) {
     std::string out;
-    double middle = 0;
-    bool line_open = false;
-    for (const PageTextItem& item : text.items) {
-        const std::string words = trim(item.text);
-        if (words.empty()) continue;
-        if (line_open && item.rect.top >= middle) {
-            out += '\n';
-            line_open = false;
+    for (const PageTextLine& line : text.lines) {
+        std::string words;
+        for (size_t i = line.first; i < line.first + line.count; ++i) {
+            const std::string piece = trim(text.items[i].text);
+            if (piece.empty()) continue;
+            if (!words.empty()) words += ' ';
+            words += piece;
         }
-        if (!line_open) {
-            middle = (item.rect.top + item.rect.bottom) / 2;
-            line_open = true;
-        } else {
-            out += ' ';
-        }
-        out += ansi_to_utf8(words);
+        if (!words.empty()) out += ansi_to_utf8(words) + '\n';
     }
-    if (line_open) out += '\n';
     return out;
 }
 

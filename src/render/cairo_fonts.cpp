@@ -1,7 +1,6 @@
 #include "render/cairo_fonts.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace vell {
 
@@ -37,21 +36,13 @@ std::string ansi_to_utf8(const std::string& text) {
 
 FontCache::FontCache() : backend_(new_font_backend()) {}
 
-// The fonts go first: they point into the font system's faces.
-FontCache::~FontCache() { fonts_.clear(); }
+FontCache::~FontCache() = default;
 
-CairoFont* FontCache::font(const LogFont& logfont) {
-    std::string key(reinterpret_cast<const char*>(&logfont), sizeof logfont);
-    auto found = fonts_.find(key);
-    if (found != fonts_.end()) return found->second.get();
-    std::unique_ptr<CairoFont>& slot = fonts_[key];
-    if (!backend_) return nullptr;
-    auto font = std::make_unique<CairoFont>();
-    font->logfont = logfont;
-    if (!build_font(*backend_, font.get())) return nullptr;
-    slot = std::move(font);
-    return slot.get();
+std::shared_ptr<CairoFont> FontCache::font(const LogFont& logfont) {
+    return backend_ ? backend_font(*backend_, logfont) : nullptr;
 }
+
+size_t FontCache::cached_fonts() const { return backend_ ? backend_cached_fonts(*backend_) : 0; }
 
 SurfaceSize font_extent(CairoFont& font, const char* text, int count, bool outline) {
     SurfaceSize size{0, font.metrics.height};

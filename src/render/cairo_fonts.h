@@ -24,7 +24,7 @@ namespace vell {
 
 // What a font system keeps per face for measuring; its own to define.
 struct MeasuringFace;
-// A font system: its faces, each made once and kept.
+// A font system with its caches of names, faces and fonts.
 struct FontBackend;
 struct FontBackendDeleter {
     void operator()(FontBackend* backend) const;
@@ -42,7 +42,7 @@ FontFile resolve_font_file(const std::string& face, bool bold, bool italic);
 // One font at one pixel size: what a font handle of the surface stands for.
 struct CairoFont {
     LogFont logfont;
-    cairo_font_face_t* face = nullptr;  // owned by the font system
+    cairo_font_face_t* face = nullptr;  // owned by the font cache
     int ppem = 0;                       // em size in device pixels
     double angle = 0;                   // escapement in radians, counterclockwise
     TextMetrics metrics;
@@ -58,17 +58,18 @@ struct CairoFont {
     std::array<int32_t, 256> advances{};   // measured pixels per ANSI byte; -1 until known
     std::array<int32_t, 256> drawn_advances{};  // pixels a drawn glyph steps; -1 until known
     std::array<int32_t, 256> outline_advances{};  // unhinted, 16.16 pixels; -1 until known
-    MeasuringFace* measuring = nullptr;    // owned by the font system
+    MeasuringFace* measuring = nullptr;    // kept alive by face_owner
+    std::shared_ptr<MeasuringFace> face_owner;
 };
 
-// Fills a font from its logfont: face, size, metrics, glyph indices;
-// false when the font system has no usable font for it.
-bool build_font(FontBackend& backend, CairoFont* font);
-// A new font system; null when it cannot start.
-FontBackend* new_font_backend();
-
-// Every face and font the surface has used, kept for its whole life: the
-// font system is asked once per face and once per size.
+// The faces and fonts the surface uses, kept by the font system and keyed
+// by what they are drawn from: on the host the font file and face
+// fontconfig resolves a name to, on Windows the LOGFONT's face; and the size
+// and style. Many names (or sizes) that come to one file share it. Each of the
+// three caches is bounded and forgets its least recently used entry, so a
+// page with thousands of face names or sizes costs the memory of a few;
+// a font that is forgotten while a handle still holds it lives on in the
+// handle (shared ownership) until that is deleted.
 class FontCache {
 public:
     FontCache();
@@ -77,12 +78,27 @@ public:
     FontCache& operator=(const FontCache&) = delete;
 
     // The font a LOGFONTA describes; null when no font file could be used.
-    CairoFont* font(const LogFont& logfont);
+    std::shared_ptr<CairoFont> font(const LogFont& logfont);
+
+    // How many entries each cache holds at most.
+    static constexpr size_t kNames = 4096, kFaces = 16, kFonts = 256;
+    // How many names fontconfig is asked to resolve at most, at about a
+    // millisecond each; a page with more names than that gets the face an
+    // unknown name gets for the rest, as no real document has so many.
+    static constexpr size_t kResolutions = 1024;
+    // Fonts the cache holds now.
+    size_t cached_fonts() const;
 
 private:
     std::unique_ptr<FontBackend, FontBackendDeleter> backend_;
-    std::map<std::string, std::unique_ptr<CairoFont>> fonts_;
 };
+
+// What each font system provides to the font cache: a new system (null
+// when it cannot start), the font a LOGFONTA describes (null when there is
+// none) and how many fonts it holds.
+FontBackend* new_font_backend();
+std::shared_ptr<CairoFont> backend_font(FontBackend& backend, const LogFont& logfont);
+size_t backend_cached_fonts(const FontBackend& backend);
 
 // The advance of an ANSI character in whole pixels, as GDI measures it:
 // from the glyph hinted as for smoothed text.

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "render/lru_cache.h"
+
 namespace vell {
 
 FontFile resolve_font_file(const std::string& face, bool bold, bool italic) {
@@ -59,11 +61,18 @@ struct MeasuringFace {
     }
 };
 
+// The faces and fonts, keyed by what they are drawn from: the font file
+// and face fontconfig resolves a name to, and the size and style (see
+// FontCache).
 struct FontBackend {
     FT_Library library = nullptr;
-    std::map<std::string, std::unique_ptr<MeasuringFace>> faces;
+    size_t resolutions = 0;
+    LruCache<std::string, FontFile> names{FontCache::kNames};  // name|style -> file
+    LruCache<std::string, std::shared_ptr<MeasuringFace>> faces{FontCache::kFaces};
+    LruCache<std::string, std::shared_ptr<CairoFont>> fonts{FontCache::kFonts};
     FontBackend() { FT_Init_FreeType(&library); }
     ~FontBackend() {
+        fonts.clear();
         faces.clear();
         if (library) FT_Done_FreeType(library);
     }
@@ -73,39 +82,34 @@ FontBackend* new_font_backend() { return new FontBackend; }
 
 void FontBackendDeleter::operator()(FontBackend* backend) const { delete backend; }
 
+size_t backend_cached_fonts(const FontBackend& backend) { return backend.fonts.size(); }
+
 namespace {
 
-MeasuringFace* find_face(FontBackend& backend, const std::string& name, bool bold, bool italic) {
-    std::string key = name;
-    for (char& c : key) c = char(std::tolower(static_cast<unsigned char>(c)));
-    key += bold ? "|b" : "|-";
-    key += italic ? "i" : "-";
-    auto found = backend.faces.find(key);
-    if (found != backend.faces.end()) return found->second->ft ? found->second.get() : nullptr;
-    auto slot = std::make_unique<MeasuringFace>();
-    MeasuringFace& made = *slot;
-    backend.faces[key] = std::move(slot);
-    const FontFile file = resolve_font_file(name.empty() ? "Arial" : name, bold, italic);
+std::shared_ptr<MeasuringFace> find_face(FontBackend& backend, const FontFile& file) {
+    const std::string key = file.path + '|' + std::to_string(file.index);
+    if (std::shared_ptr<MeasuringFace>* found = backend.faces.find(key)) return *found;
+    auto made = std::make_shared<MeasuringFace>();
+    backend.faces.put(key, made);  // a file that cannot be used is remembered too
     if (!backend.library || file.path.empty() ||
-        FT_New_Face(backend.library, file.path.c_str(), file.index, &made.ft) != 0) {
-        made.ft = nullptr;
-        return nullptr;
+        FT_New_Face(backend.library, file.path.c_str(), file.index, &made->ft) != 0) {
+        made->ft = nullptr;
+        return made;
     }
     // cairo opens the same file for drawing: the measuring face keeps its
     // own size, which drawing never disturbs.
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(file.path.c_str()));
     FcPatternAddInteger(pattern, FC_INDEX, file.index);
-    made.cairo = cairo_ft_font_face_create_for_pattern(pattern);
+    made->cairo = cairo_ft_font_face_create_for_pattern(pattern);
     FcPatternDestroy(pattern);
-    if (cairo_font_face_status(made.cairo) != CAIRO_STATUS_SUCCESS) {
-        cairo_font_face_destroy(made.cairo);
-        made.cairo = nullptr;
-        FT_Done_Face(made.ft);
-        made.ft = nullptr;
-        return nullptr;
+    if (cairo_font_face_status(made->cairo) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(made->cairo);
+        made->cairo = nullptr;
+        FT_Done_Face(made->ft);
+        made->ft = nullptr;
     }
-    return &made;
+    return made;
 }
 
 // A font-unit value in whole pixels: the 16.16 scale, then 26.6 rounded.
@@ -113,7 +117,7 @@ int32_t scaled(FT_Long units, FT_Fixed scale) {
     return int32_t((FT_MulFix(units, scale) + 32) >> 6);
 }
 
-bool build_measured(CairoFont* font, MeasuringFace& face) {
+bool build(CairoFont* font, MeasuringFace& face) {
     FT_Face ft = face.ft;
     const TT_OS2* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
     const TT_HoriHeader* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(ft, FT_SFNT_HHEA));
@@ -184,12 +188,39 @@ bool build_measured(CairoFont* font, MeasuringFace& face) {
 
 }  // namespace
 
-bool build_font(FontBackend& backend, CairoFont* font) {
+std::shared_ptr<CairoFont> backend_font(FontBackend& backend, const LogFont& logfont) {
+    // The file the name comes to, asked of fontconfig once per name.
     char name[gdi::kFaceSize] = {};
-    std::memcpy(name, font->logfont.face_name, sizeof name - 1);
-    MeasuringFace* face =
-        find_face(backend, name, font->logfont.weight >= 600, font->logfont.italic != 0);
-    return face && build_measured(font, *face);
+    std::memcpy(name, logfont.face_name, sizeof name - 1);
+    const bool bold = logfont.weight >= 600, italic = logfont.italic != 0;
+    std::string name_key = name;
+    for (char& c : name_key) c = char(std::tolower(static_cast<unsigned char>(c)));
+    name_key += bold ? "|b" : "|-";
+    name_key += italic ? "i" : "-";
+    const FontFile* file = backend.names.find(name_key);
+    if (!file && name[0] && backend.resolutions < FontCache::kResolutions) {
+        ++backend.resolutions;
+        file = &backend.names.put(name_key, resolve_font_file(name, bold, italic));
+    } else if (!file) {
+        // No name, or a new one past the budget: the default face.
+        const std::string default_key = std::string(bold ? "|b" : "|-") + (italic ? "i" : "-");
+        file = backend.names.find(default_key);
+        if (!file) file = &backend.names.put(default_key, resolve_font_file("Arial", bold, italic));
+    }
+
+    // The font: the file and face, and every other field of the LOGFONTA.
+    LogFont unnamed = logfont;
+    std::memset(unnamed.face_name, 0, sizeof unnamed.face_name);
+    std::string key = file->path + '|' + std::to_string(file->index) + '|';
+    key.append(reinterpret_cast<const char*>(&unnamed), sizeof unnamed);
+    if (std::shared_ptr<CairoFont>* found = backend.fonts.find(key)) return *found;
+    std::shared_ptr<MeasuringFace> measuring = find_face(backend, *file);
+    if (!measuring->ft) return nullptr;
+    auto font = std::make_shared<CairoFont>();
+    font->logfont = logfont;
+    font->face_owner = measuring;
+    if (!build(font.get(), *measuring)) return nullptr;
+    return backend.fonts.put(key, font);
 }
 
 namespace {

@@ -11,11 +11,12 @@
 #include <array>
 #include <cctype>
 #include <cmath>
-#include <map>
+#include <memory>
 #include <string>
 
 #include "render/cairo_fonts.h"
 #include "render/gdi_surface_win.h"
+#include "render/lru_cache.h"
 
 namespace vell {
 
@@ -56,11 +57,20 @@ private:
 
 }  // namespace
 
+// A cairo win32 face; GDI measures from the LOGFONT itself.
+struct MeasuringFace {
+    cairo_font_face_t* cairo = nullptr;
+    ~MeasuringFace() {
+        if (cairo) cairo_font_face_destroy(cairo);
+    }
+};
+
 struct FontBackend {
     HDC dc = CreateCompatibleDC(nullptr);  // measures, draws nothing
     // One cairo face per face name, weight, slant and character set: the
     // PDF embeds each once as a subset, whatever sizes the page uses.
-    std::map<std::string, cairo_font_face_t*> faces;
+    LruCache<std::string, std::shared_ptr<MeasuringFace>> faces{FontCache::kFaces};
+    LruCache<std::string, std::shared_ptr<CairoFont>> fonts{FontCache::kFonts};
 
     FontBackend() {
         // A static cairo never runs its DllMain, which initialises cairo's
@@ -70,13 +80,14 @@ struct FontBackend {
         cairo_surface_destroy(cairo_image_surface_create(CAIRO_FORMAT_RGB24, 1, 1));
     }
     ~FontBackend() {
-        for (auto& entry : faces) cairo_font_face_destroy(entry.second);
+        fonts.clear();
+        faces.clear();
         if (dc) DeleteDC(dc);
     }
     FontBackend(const FontBackend&) = delete;
     FontBackend& operator=(const FontBackend&) = delete;
 
-    cairo_font_face_t* face(const LOGFONTA& lf);
+    std::shared_ptr<MeasuringFace> face(const LOGFONTA& lf);
 };
 
 FontBackend* new_font_backend() {
@@ -88,13 +99,14 @@ FontBackend* new_font_backend() {
 
 void FontBackendDeleter::operator()(FontBackend* backend) const { delete backend; }
 
-cairo_font_face_t* FontBackend::face(const LOGFONTA& lf) {
+size_t backend_cached_fonts(const FontBackend& backend) { return backend.fonts.size(); }
+
+std::shared_ptr<MeasuringFace> FontBackend::face(const LOGFONTA& lf) {
     std::string key(lf.lfFaceName);
     for (char& c : key) c = char(std::toupper(static_cast<unsigned char>(c)));
     key += '|' + std::to_string(lf.lfWeight) + '|' + std::to_string(lf.lfItalic) + '|' +
            std::to_string(lf.lfCharSet);
-    auto found = faces.find(key);
-    if (found != faces.end()) return found->second;
+    if (std::shared_ptr<MeasuringFace>* found = faces.find(key)) return *found;
     // cairo takes the face from the LOGFONT and ignores its size and angle.
     LOGFONTW lfw = {};
     lfw.lfWeight = lf.lfWeight;
@@ -106,13 +118,14 @@ cairo_font_face_t* FontBackend::face(const LOGFONTA& lf) {
     lfw.lfPitchAndFamily = lf.lfPitchAndFamily;
     MultiByteToWideChar(CP_ACP, 0, lf.lfFaceName, -1, lfw.lfFaceName, LF_FACESIZE);
     lfw.lfFaceName[LF_FACESIZE - 1] = 0;
-    cairo_font_face_t* made = cairo_win32_font_face_create_for_logfontw(&lfw);
-    if (cairo_font_face_status(made) != CAIRO_STATUS_SUCCESS) {
-        cairo_font_face_destroy(made);
-        made = nullptr;
+    auto made = std::make_shared<MeasuringFace>();
+    made->cairo = cairo_win32_font_face_create_for_logfontw(&lfw);
+    if (cairo_font_face_status(made->cairo) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(made->cairo);
+        made->cairo = nullptr;
     }
-    faces[key] = made;
-    return made;
+    // A face that cannot be used is remembered too.
+    return faces.put(key, made);
 }
 
 namespace {
@@ -151,19 +164,18 @@ void read_glyphs(HDC dc, CairoFont* font) {
     for (size_t c = 0; c < 256; ++c) font->glyphs[c] = indices[c] == 0xFFFF ? 0 : indices[c];
 }
 
-}  // namespace
-
-bool build_font(FontBackend& backend, CairoFont* font) {
+bool build(FontBackend& backend, CairoFont* font) {
     LOGFONTA lf = page_logfont(font->logfont);
     // Measured level; the surface turns the drawing by the escapement.
     lf.lfEscapement = lf.lfOrientation = 0;
-    cairo_font_face_t* face = backend.face(lf);
-    if (!face) return false;
+    std::shared_ptr<MeasuringFace> face = backend.face(lf);
+    if (!face->cairo) return false;
     SelectedFont selected(backend.dc, lf);
     TEXTMETRICA tm = {};
     if (!selected || !GetTextMetricsA(backend.dc, &tm) || !read_advances(backend.dc, &font->advances))
         return false;
-    font->face = face;
+    font->face = face->cairo;
+    font->face_owner = face;
     font->ppem = std::max<int>(1, tm.tmHeight - tm.tmInternalLeading);
     TextMetrics& m = font->metrics;
     m.height = tm.tmHeight;
@@ -192,6 +204,17 @@ bool build_font(FontBackend& backend, CairoFont* font) {
     constexpr double kPi = 3.14159265358979323846;
     font->angle = double(font->logfont.escapement % 3600) * kPi / 1800.0;
     return true;
+}
+
+}  // namespace
+
+std::shared_ptr<CairoFont> backend_font(FontBackend& backend, const LogFont& logfont) {
+    const std::string key(reinterpret_cast<const char*>(&logfont), sizeof logfont);
+    if (std::shared_ptr<CairoFont>* found = backend.fonts.find(key)) return *found;
+    auto font = std::make_shared<CairoFont>();
+    font->logfont = logfont;
+    if (!build(backend, font.get())) return nullptr;
+    return backend.fonts.put(key, font);
 }
 
 int font_advance(CairoFont& font, uint8_t character) { return font.advances[character]; }

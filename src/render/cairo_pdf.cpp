@@ -68,7 +68,8 @@ PdfOutcome draw_pages(Document& doc, const PdfRequest& request, cairo_surface_t*
     for (size_t i = 0; i < request.pages.size(); ++i) {
         const int32_t page = request.pages[i];
         std::string damage = page_damage(doc, page);
-        if (!damage.empty()) return PdfOutcome{PdfStatus::kDamagedPage, page, std::move(damage)};
+        if (!damage.empty() && !(request.damaged_page && request.damaged_page(page, damage)))
+            return PdfOutcome{PdfStatus::kDamagedPage, page, std::move(damage)};
         // page_damage loaded the page.
         PageSource source;
         source.bytes = doc.page.data();

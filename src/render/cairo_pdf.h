@@ -32,6 +32,9 @@ struct PdfRequest {
     std::function<bool(const unsigned char* data, size_t size)> write;
     // Told after each page with the number of pages done; may be empty.
     std::function<void(size_t done)> progress;
+    // Told of a damaged page and what is wrong with it: true draws it as
+    // far as it goes, as the viewer does; false, or none given, stops.
+    std::function<bool(int32_t page, const std::string& damage)> damaged_page;
 };
 
 enum class PdfStatus { kWritten, kDamagedPage, kWriteFailed };
@@ -43,8 +46,8 @@ struct PdfOutcome {
 };
 
 // Writes the pages of the open document. Every page is checked before it is
-// drawn: a damaged page stops the writing, so a PDF that is written has
-// every page whole. The caller has set up display units; the zoom factor is
+// drawn: a damaged page stops the writing unless damaged_page says to draw
+// it, so a PDF that is written has every page whole or as asked. The caller has set up display units; the zoom factor is
 // 1.0 while it runs and put back after.
 PdfOutcome write_pdf(Document& doc, const PdfRequest& request);
 

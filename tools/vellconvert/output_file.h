@@ -4,7 +4,8 @@
 // being a link, and its target is written that way. Standard output ("-"),
 // FIFOs and devices stay what they are: the output is spooled to an
 // anonymous file and copied to them once everything is there.
-// The file handling is the platform's own (output_file_posix.cpp).
+// The file handling is the platform's own (output_file_posix.cpp,
+// output_file_win.cpp, where console events stand in for the signals).
 #pragma once
 
 #include <cstdio>

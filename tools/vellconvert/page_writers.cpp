@@ -1,7 +1,11 @@
 #include "page_writers.h"
 
-#include <cairo-svg.h>
 #include <cairo.h>
+// The Windows build's cairo has no SVG surface and no PNG functions.
+#if CAIRO_HAS_SVG_SURFACE && CAIRO_HAS_PNG_FUNCTIONS
+#define VELL_PICTURE_FORMATS 1
+#include <cairo-svg.h>
+#endif
 
 #include <memory>
 #include <vector>
@@ -21,12 +25,6 @@
 namespace vell {
 
 namespace {
-
-cairo_status_t write_to(void* closure, const unsigned char* data, unsigned int length) {
-    OutputFile& out = *static_cast<OutputFile*>(closure);
-    out.write(data, length);
-    return std::ferror(out.file()) ? CAIRO_STATUS_WRITE_ERROR : CAIRO_STATUS_SUCCESS;
-}
 
 bool open_output(OutputFile& out, const std::string& path) {
     std::string error;
@@ -87,6 +85,13 @@ int write_pdf(const ConvertOptions& o, Document& doc, const std::vector<int32_t>
 
 // ---- PNG and SVG -------------------------------------------------------------------
 
+#ifdef VELL_PICTURE_FORMATS
+cairo_status_t write_to(void* closure, const unsigned char* data, unsigned int length) {
+    OutputFile& out = *static_cast<OutputFile*>(closure);
+    out.write(data, length);
+    return std::ferror(out.file()) ? CAIRO_STATUS_WRITE_ERROR : CAIRO_STATUS_SUCCESS;
+}
+
 // The largest picture cairo makes.
 constexpr int32_t kMaxImageSide = 32767;
 
@@ -116,8 +121,16 @@ void shrink_onto(cairo_surface_t* full, const PixelExtent& from, cairo_surface_t
     cairo_paint(cr);
     cairo_destroy(cr);
 }
+#endif
 
 int write_pictures(const ConvertOptions& o, Document& doc, const std::vector<int32_t>& pages) {
+#ifndef VELL_PICTURE_FORMATS
+    (void)doc;
+    (void)pages;
+    report(std::string(o.format == OutputFormat::kSvg ? "SVG" : "PNG") +
+           " is written by the Linux build of vellconvert; this one writes PDF and text");
+    return kConvertUsage;
+#else
     const bool svg = o.format == OutputFormat::kSvg;
     const std::vector<std::string> names = output_names(o, pages);
     const Resolution resolution{o.dpi, o.dpi};
@@ -179,6 +192,7 @@ int write_pictures(const ConvertOptions& o, Document& doc, const std::vector<int
         return kConvertOutput;
     }
     return written(kConvertOk, damaged);
+#endif
 }
 
 // ---- Text -----------------------------------------------------------------------

@@ -5,7 +5,10 @@
 # vellconvert (NATIVE_BIN, the native build's bin folder) as PNG at 96 dpi,
 # or, with VELLCONVERT_EXE, written as a PDF by vellconvert.exe under Wine
 # with Windows' fonts (the PDF the viewer saves) and rendered by poppler at
-# 96 dpi; and by vellrender.exe under Wine. Their ink (pixels darker than
+# 96 dpi; and by vellrender.exe under Wine (for the PDF at the PDF's 720
+# dpi, brought down to 96: the PDF is laid out as printed, with advances at
+# 720 dpi, where the screen's 96-dpi hinted advances make lines a few
+# pixels longer or shorter). Their ink (pixels darker than
 # middle grey) must agree: after each mask is dilated by one pixel, at
 # least 99 % of either renderer's ink lies inside the other's mask.
 set -euo pipefail
@@ -58,7 +61,15 @@ for doc in invoice landscape all-records protected dense; do
     else
       "$native_bin/vellconvert" "$work/$doc.vel" "$a" --pages "$page" --password vell2024 --quiet
     fi
-    timeout 60 wine "$render_exe" "$(winpath "$work/$doc.vel")" "$page" "$(winpath "$b")" </dev/null
+    if [ -n "$windows_convert" ]; then
+      # The PDF is the printing path, laid out at 720 dpi: the GDI page is
+      # drawn at that resolution too and brought down to the same size.
+      timeout 120 wine "$render_exe" "$(winpath "$work/$doc.vel")" "$page" "$(winpath "$work/gdi720.png")" \
+        --dpi 720 </dev/null
+      convert "$work/gdi720.png" -resize "$(identify -format '%wx%h' "$a")!" "$b"
+    else
+      timeout 60 wine "$render_exe" "$(winpath "$work/$doc.vel")" "$page" "$(winpath "$b")" </dev/null
+    fi
     size_a=$(identify -format '%wx%h' "$a") size_b=$(identify -format '%wx%h' "$b")
     ink "$a" "$work/a.png"; ink "$a" "$work/a-wide.png" dilate
     ink "$b" "$work/b.png"; ink "$b" "$work/b-wide.png" dilate

@@ -18,16 +18,24 @@
 
 #include "convert.h"
 #include "options.h"
+#include "vell_version.h"
 
 int main(int argc, char** argv) {
+    const std::string only = argc == 2 ? argv[1] : "";
+    if (only == "--version") {
+        std::puts("vellconvert " VELL_VERSION);
+        return 0;
+    }
+    // --help prints the usage on standard output and succeeds.
+    const bool help = only == "--help" || only == "-h";
     vell::ConvertOptions options;
     std::string error;
-    if (!vell::parse_convert_options(argc, argv, &options, &error)) {
-        vell::report(error);
-        std::fprintf(stderr,
+    if (help || !vell::parse_convert_options(argc, argv, &options, &error)) {
+        if (!help) vell::report(error);
+        std::fprintf(help ? stdout : stderr,
                      "usage: vellconvert IN OUT [--format pdf|png|svg|txt] [--pages 2-5,9]\n"
                      "                   [--password P] [--dpi N] [--zoom Z] [--quiet]\n");
-        return vell::kConvertUsage;
+        return help ? 0 : vell::kConvertUsage;
     }
     return vell::run_convert(options);
 }

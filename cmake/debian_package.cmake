@@ -5,13 +5,19 @@
 # programs link (cairo, fontconfig, FreeType, the C++ runtime), plus the
 # fonts vellconvert draws the standard families with.
 install(TARGETS vellconvert vellmake velldump RUNTIME DESTINATION bin)
-install(FILES ${CMAKE_SOURCE_DIR}/cmake/debian/copyright
+# The changelog, compressed as Debian packages carry it.
+configure_file(${CMAKE_SOURCE_DIR}/cmake/debian/changelog.in ${CMAKE_BINARY_DIR}/debian/changelog @ONLY)
+execute_process(COMMAND gzip -9nf ${CMAKE_BINARY_DIR}/debian/changelog RESULT_VARIABLE gzip_result)
+if(NOT gzip_result EQUAL 0)
+  message(FATAL_ERROR "cannot compress the package's changelog")
+endif()
+install(FILES ${CMAKE_SOURCE_DIR}/cmake/debian/copyright ${CMAKE_BINARY_DIR}/debian/changelog.gz
         DESTINATION share/doc/vell-tools)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vell-tools)
 set(CPACK_PACKAGE_VENDOR vell)
-set(CPACK_PACKAGE_CONTACT "vell developers <vell@localhost>")
+set(CPACK_PACKAGE_CONTACT "vell maintainers <maintainers@vell.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "convert, make and describe vell print-preview documents")
 set(CPACK_PACKAGE_DESCRIPTION
   "vellconvert converts vell print-preview documents (.vel) to PDF, PNG, SVG\n\

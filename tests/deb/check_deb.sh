@@ -10,8 +10,7 @@ fail() {
   echo "FAIL (deb): $*"
   exit 1
 }
-deb=$(ls "$dir"/vell-tools_"$version"_*.deb 2>/dev/null | head -n1) ||
-  true
+deb=$(ls "$dir"/vell-tools_"$version"_*.deb 2>/dev/null | head -n1) || true
 [ -n "$deb" ] || fail "no vell-tools_${version}_*.deb in $dir (cmake --build --preset native --target package)"
 
 field() { dpkg-deb -f "$deb" "$1"; }
@@ -20,8 +19,9 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture: $(field Architecture)"
 # Computed from the libraries the programs link, plus the fonts.
 depends=$(field Depends)
+names=$(sed 's/ ([^)]*)//g' <<<"$depends" | tr -d ' ' | tr ',' '\n')
 for package in libc6 libstdc++6 libcairo2 libfontconfig1 fonts-liberation; do
-  grep -qE "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
+  grep -qxF "$package" <<<"$names" || fail "Depends lacks $package: $depends"
 done
 
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort | tr '\n' ' ')

@@ -54,9 +54,10 @@ snapshot() { # NAME
     -path './users/*/AppData/Local/Temp' -prune -o -print | sort) >"$work/$1.files"
   reg_export 'HKLM\Software' "$work/$1.hklm"
   reg_export 'HKCU\Software' "$work/$1.hkcu"
-  grep -q '^\[HKEY_LOCAL_MACHINE\\Software\\Classes\]$' "$work/$1.hklm" &&
-    grep -q '^\[HKEY_CURRENT_USER\\Software\]$' "$work/$1.hkcu" ||
-    fail "the registry listings ($1) are not complete"
+  grep -q '^\[HKEY_LOCAL_MACHINE\\Software\\Classes\]$' "$work/$1.hklm" ||
+    fail "the listing of HKLM\\Software ($1) is not complete"
+  grep -q '^\[HKEY_CURRENT_USER\\Software\]$' "$work/$1.hkcu" ||
+    fail "the listing of HKCU\\Software ($1) is not complete"
 }
 
 # The .vel file type as both the package and the viewer write it.

@@ -58,11 +58,11 @@ private:
     PageRect match_rect_;
 };
 
-// The status texts of find.
+// The status texts of find; the last three stand beside the page number.
 std::string find_progress_text(int16_t page, int32_t page_count);
 constexpr char kFindNotFound[] = "Not found";
 constexpr char kFindStopped[] = "Search stopped";
-constexpr char kFindWrapped[] = "   (search wrapped around)";
+constexpr char kFindWrapped[] = "(search wrapped around)";
 
 // Documents of more pages than this show the search's progress.
 constexpr int32_t kFindProgressPages = 300;

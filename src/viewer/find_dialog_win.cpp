@@ -132,7 +132,7 @@ void keep_find_dialog_off_match() {
     const SurfaceRect in_area = page_rect_in_area(input, plan_copy(input), find.mark);
     const SurfaceRect area_rect = window_screen_rect(area);
     const SurfaceRect match{area_rect.left + in_area.left, area_rect.top + in_area.top,
-                           area_rect.left + in_area.right, area_rect.top + in_area.bottom};
+                            area_rect.left + in_area.right, area_rect.top + in_area.bottom};
     const SurfaceRect now = window_screen_rect(dialog);
     const SurfaceRect placed = find_dialog_off_match(now, match, work_area_of(dialog));
     if (placed.left != now.left || placed.top != now.top) move_dialog(dialog, placed);

@@ -129,7 +129,7 @@ void keep_find_dialog_off_match() {
     const FindState& find = find_state();
     if (!dialog || !area || !find.has_match) return;
     const CopyInput input = page_copy_input();
-    const SurfaceRect in_area = page_rect_in_area(input, plan_copy(input), find.mark);
+    const SurfaceRect in_area = page_rect_in_area(input, plan_copy(input), rect_around(find.mark));
     const SurfaceRect area_rect = window_screen_rect(area);
     const SurfaceRect match{area_rect.left + in_area.left, area_rect.top + in_area.top,
                             area_rect.left + in_area.right, area_rect.top + in_area.bottom};

@@ -16,6 +16,7 @@ packages=(
   libcairo2-dev libfontconfig-dev nlohmann-json3-dev libstb-dev
   cups cups-client cups-bsd printer-driver-cups-pdf libcups2 poppler-utils
   clang libclang-rt-14-dev
+  wixl dpkg-dev file lintian
 )
 
 missing=()

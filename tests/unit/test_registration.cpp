@@ -1,9 +1,12 @@
 // File-type registration over a recording registry: the check, the four keys
 // in order, the stop at the first key that cannot be opened, and every text
-// of the settings report.
+// of the settings report; the installer's registry table against -INSTALL.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <regex>
+#include <sstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -120,6 +123,45 @@ TEST(Register, WritesTheFourKeysInOrder) {
     EXPECT_EQ(reg.value(kPrintKey), "\"" + kPath + "\" -PA %1");
     EXPECT_EQ(reg.open_handles, 0);
     EXPECT_EQ(open_command_value("C:\\vell\\vell.exe"), "C:\\vell\\vell.exe %1");
+}
+
+// The registry table of the installer package (installer/file_type.wxi):
+// key and value of every HKCR string value, in order, "&quot;" read as '"'.
+std::vector<std::pair<std::string, std::string>> installer_entries() {
+    std::ifstream in(VELL_SOURCE_DIR "/installer/file_type.wxi");
+    std::stringstream text;
+    text << in.rdbuf();
+    std::vector<std::pair<std::string, std::string>> entries;
+    const std::string wxi = text.str();
+    const std::regex element("<RegistryValue\\s[^>]*>");
+    const std::regex key(" Key=\"([^\"]*)\""), value(" Value=\"([^\"]*)\"");
+    for (auto it = std::sregex_iterator(wxi.begin(), wxi.end(), element);
+         it != std::sregex_iterator(); ++it) {
+        const std::string e = it->str();
+        std::smatch k, v;
+        EXPECT_NE(e.find(" Root=\"HKCR\" "), std::string::npos) << e;
+        EXPECT_NE(e.find(" Type=\"string\""), std::string::npos) << e;
+        if (!std::regex_search(e, k, key) || !std::regex_search(e, v, value)) continue;
+        entries.emplace_back(k[1], std::regex_replace(v[1].str(), std::regex("&quot;"), "\""));
+    }
+    return entries;
+}
+
+// The installer writes what -INSTALL writes for the installed program,
+// whose folder has blanks: the same keys in the same order, the same
+// values with the program's path, "[#VellExe]" to the installer.
+TEST(Register, InstallerWritesTheSameEntries) {
+    const std::string installed = "C:\\Program Files\\vell Print and Preview\\vell.exe";
+    FakeRegistry reg;
+    ASSERT_EQ(register_file_type(reg.ops(), installed), 1);
+    std::vector<std::pair<std::string, std::string>> written;
+    for (const std::string& name : reg.opened) {
+        std::string value = reg.value(name);
+        for (size_t at; (at = value.find(installed)) != std::string::npos;)
+            value.replace(at, installed.size(), "[#VellExe]");
+        written.emplace_back(name, value);
+    }
+    EXPECT_EQ(installer_entries(), written);
 }
 
 TEST(Register, StopsAtTheFirstKeyThatCannotBeOpened) {

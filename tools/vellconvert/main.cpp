@@ -12,13 +12,14 @@
 #include "convert.h"
 #include "options.h"
 #include "output_file.h"
+#include "vell_version.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: vellconvert IN OUT [--format pdf|png|svg|txt] [--pages 2-5,9]\n"
     "                   [--password P | --password-file FILE] [--dpi N] [--zoom Z]\n"
-    "                   [--no-file-pictures] [--keep-going] [--quiet] [--help]\n";
+    "                   [--no-file-pictures] [--keep-going] [--quiet] [--help] [--version]\n";
 
 const char kHelp[] =
     "\n"
@@ -47,6 +48,10 @@ const char kHelp[] =
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::puts("vellconvert " VELL_VERSION);
+        return 0;
+    }
     vell::ConvertOptions options;
     std::string error;
     if (!vell::parse_convert_options(argc, argv, &options, &error)) {

@@ -9,6 +9,7 @@
 
 #include "document_dump.h"
 #include "json_text.h"
+#include "vell_version.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -16,8 +17,13 @@
 #endif
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::puts("velldump " VELL_VERSION);
+        return 0;
+    }
     if (argc != 2 || std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help") {
         std::fputs("usage: velldump file.vel|file.exe\n"
+                   "       velldump --help | --version\n"
                    "Prints the document as JSON; vellmake turns that JSON back into the document.\n",
                    argc == 2 ? stdout : stderr);
         return argc == 2 ? 0 : 1;

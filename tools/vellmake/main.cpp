@@ -15,11 +15,13 @@
 #include "document_json.h"
 #include "json_text.h"
 #include "vel_writer.h"
+#include "vell_version.h"
 
 namespace {
 
 const char kUsage[] =
     "usage: vellmake input.json output.vel [--exe vell.exe]\n"
+    "       vellmake --help | --version\n"
     "Compiles a JSON description of a document (docs/document-json.md) into a\n"
     "vell document; with --exe, into a self-extracting viewer whose program\n"
     "part is the given vell.exe.\n";
@@ -91,6 +93,10 @@ int main(int argc, char** argv) {
         std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::puts("vellmake " VELL_VERSION);
             return 0;
         }
         if (arg == "--exe") {

@@ -34,6 +34,8 @@ int cmd_window(const Args& args);
 int cmd_reg_query(const Args& args);
 int cmd_reg_delete(const Args& args);
 int cmd_reg_set(const Args& args);
+// file-version PATH: the version resource's numbers and texts.
+int cmd_file_version(const Args& args);
 int cmd_run(const Args& args);
 int cmd_make_doc(const Args& args);
 int cmd_make_sfx(const Args& args);

@@ -139,20 +139,6 @@ void remove_on_signals(const std::string& path) { add_pending(path); }
 
 void forget_on_signals(const std::string& path) { drop_pending(path); }
 
-OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
-    if (this != &other) {
-        discard();
-        path_ = std::move(other.path_);
-        target_ = std::move(other.target_);
-        temporary_ = std::exchange(other.temporary_, std::string());
-        spooled_ = other.spooled_;
-        placed_ = other.placed_;
-        file_ = std::exchange(other.file_, nullptr);
-        failed_ = other.failed_;
-        saved_errno_ = other.saved_errno_;
-    }
-    return *this;
-}
 
 bool OutputFile::open(const std::string& path, std::string* error) {
     discard();
@@ -170,22 +156,7 @@ bool OutputFile::open(const std::string& path, std::string* error) {
     return file_ != nullptr;
 }
 
-void OutputFile::write(const void* data, size_t count) {
-    if (!file_ || failed_ || count == 0) return;
-    if (std::fwrite(data, 1, count, file_) != count) {
-        failed_ = true;
-        saved_errno_ = errno;
-    }
-}
 
-void OutputFile::close_early() {
-    if (!file_ || spooled_) return;
-    if (std::fclose(file_) != 0 && !failed_) {
-        failed_ = true;
-        saved_errno_ = errno;
-    }
-    file_ = nullptr;
-}
 
 bool OutputFile::place(std::string* error) {
     bool ok = !failed_ && (file_ || !temporary_.empty());
@@ -228,21 +199,6 @@ void OutputFile::withdraw() {
     placed_ = false;
 }
 
-bool OutputFile::commit_all(OutputFile* files, size_t count, std::string* error,
-                            std::string* failed) {
-    for (size_t i = 0; i < count; ++i) {
-        if (files[i].place(error)) continue;
-        if (failed) *failed = files[i].path_;
-        for (size_t j = 0; j < i; ++j) files[j].withdraw();
-        for (size_t j = i + 1; j < count; ++j) files[j].discard();
-        return false;
-    }
-    for (size_t i = 0; i < count; ++i) {
-        if (files[i].placed_) drop_pending(files[i].target_);
-        files[i].placed_ = false;
-    }
-    return true;
-}
 
 void OutputFile::discard() {
     if (file_) std::fclose(file_);

@@ -177,14 +177,8 @@ bool build(FontBackend& backend, CairoFont* font) {
     font->face = face->cairo;
     font->face_owner = face;
     font->ppem = std::max<int>(1, tm.tmHeight - tm.tmInternalLeading);
-    TextMetrics& m = font->metrics;
-    m.height = tm.tmHeight;
-    m.ascent = tm.tmAscent;
-    m.descent = tm.tmDescent;
-    m.internal_leading = tm.tmInternalLeading;
-    m.external_leading = tm.tmExternalLeading;
-    m.ave_char_width = tm.tmAveCharWidth;
-    m.max_char_width = tm.tmMaxCharWidth;
+    font->metrics = to_text_metrics(tm);
+    const TextMetrics& m = font->metrics;
     font->drawn_advances = font->advances;
     read_glyphs(backend.dc, font);
 

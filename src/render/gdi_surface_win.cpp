@@ -64,6 +64,18 @@ LOGFONTA to_logfonta(const LogFont& font) {
     return lf;
 }
 
+TextMetrics to_text_metrics(const TEXTMETRICA& tm) {
+    TextMetrics m;
+    m.height = tm.tmHeight;
+    m.ascent = tm.tmAscent;
+    m.descent = tm.tmDescent;
+    m.internal_leading = tm.tmInternalLeading;
+    m.external_leading = tm.tmExternalLeading;
+    m.ave_char_width = tm.tmAveCharWidth;
+    m.max_char_width = tm.tmMaxCharWidth;
+    return m;
+}
+
 HFONT create_screen_font(const char* face, int16_t style, double size) {
     HWND desktop = GetDesktopWindow();
     HDC screen = GetDC(desktop);
@@ -188,16 +200,8 @@ SurfaceSize GdiSurface::text_extent(const char* text, int count) {
 
 TextMetrics GdiSurface::text_metrics() {
     TEXTMETRICA tm{};
-    TextMetrics m;
-    if (!GetTextMetricsA(dc_, &tm)) return m;
-    m.height = tm.tmHeight;
-    m.ascent = tm.tmAscent;
-    m.descent = tm.tmDescent;
-    m.internal_leading = tm.tmInternalLeading;
-    m.external_leading = tm.tmExternalLeading;
-    m.ave_char_width = tm.tmAveCharWidth;
-    m.max_char_width = tm.tmMaxCharWidth;
-    return m;
+    if (!GetTextMetricsA(dc_, &tm)) return TextMetrics{};
+    return to_text_metrics(tm);
 }
 
 bool GdiSurface::ext_text_out(int x, int y, unsigned options, const SurfaceRect* rect,

@@ -100,6 +100,8 @@ private:
 
 // LOGFONTA from the portable description.
 LOGFONTA to_logfonta(const LogFont& font);
+// The portable metrics from TEXTMETRICA.
+TextMetrics to_text_metrics(const TEXTMETRICA& tm);
 
 // Make a screen font as a Windows font handle, for the viewer window's own
 // interface font: angle 0, sized for the desktop's vertical resolution.

@@ -22,7 +22,7 @@ constexpr int kTechnology = 2, kHorzSize = 4, kVertSize = 6, kHorzRes = 8, kVert
 constexpr int kPsNull = 5;              // PS_NULL
 constexpr int kOpaque = 2;              // SetBkMode OPAQUE
 constexpr unsigned kTaBottom = 8, kTaBaseline = 24;
-constexpr unsigned kDtCenter = 1, kDtRight = 2, kDtNoClip = 0x100, kDtExternalLeading = 0x200,
+constexpr unsigned kDtCenter = 1, kDtRight = 2, kDtNoClip = gdi::kDtNoClip,
                    kDtCalcRect = 0x400;
 
 // cairo keeps coordinates in 24.8 fixed point: beyond about 8 million
@@ -471,8 +471,7 @@ int CairoSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned for
     if (!object || !text || !rect) return 0;
     CairoFont& font = *object->font;
     const std::string whole(text);
-    const int line_height =
-        font.metrics.height + ((format & kDtExternalLeading) ? font.metrics.external_leading : 0);
+    const int line_height = wrapped_line_height(font.metrics, format);
     // The same line breaks as the page text reader finds; without
     // DT_WORDBREAK only line breaks end lines.
     const int width = (format & gdi::kDtWordBreak)
@@ -480,15 +479,12 @@ int CairoSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned for
                           : INT32_MAX;
     const std::vector<TextLine> lines = wrap_text_lines(*this, whole, width);
     const bool clip = !(format & kDtNoClip);
-    // A line is the last one drawn when the next would not fit; an edit
-    // control leaves out a next line that would show only in part.
-    const int next_line_reach = (format & gdi::kDtEditControl) ? 2 * line_height - 1 : line_height;
     const unsigned saved_align = text_align_;
     text_align_ = gdi::kTaLeftTop;
     int y = rect->top;
     int widest = 0;
     for (const TextLine& line : lines) {
-        const bool last = clip && int64_t(y) + next_line_reach > rect->bottom;
+        const bool last = wrapped_line_is_last(y, line_height, rect->bottom, format);
         const char* s = whole.data() + line.start;
         const int line_width = extent(font, s, int(line.length)).cx;
         widest = std::max(widest, line_width);

@@ -139,8 +139,11 @@ void perform(RenderState& state, const PageRecord& r) {
     case kOpBox: draw_box(state, r); break;
     case kOpFont: set_font(state, r); break;
     case kOpPictureFile:
-        draw_picture(*state.surface, picture_files(), trim(drawn_text(r.data)), r.x1, r.y1, r.x2,
-                     r.y2, state.mapping, state.printing, state.pictures);
+        if (render_hooks().refuse_picture_file)
+            render_hooks().refuse_picture_file(trim(drawn_text(r.data)));
+        else
+            draw_picture(*state.surface, picture_files(), trim(drawn_text(r.data)), r.x1, r.y1,
+                         r.x2, r.y2, state.mapping, state.printing, state.pictures);
         break;
     case kOpEmbeddedPicture:
         draw_embedded_picture(*state.surface, picture_files(), r.data, r.x1, r.y1, r.x2, r.y2,
@@ -202,9 +205,10 @@ void render_page_bytes(const PageSource& page, Surface& surface, int32_t resolut
         // The zoom the viewer's fit step chose from its zoom box is the one
         // the page is shown at: only the full-size drawing below is undone.
         zoom_on_entry = zoom.value;
-        // Full-size drawing below 100 %: the viewer shrinks the image later.
-        if (page.display_option == kDisplayShrink && zoom.value < 1.001) zoom.value = 1.0;
     }
+    // Full-size drawing below 100 %: the viewer shrinks the image later.
+    // Texts are read at the same zoom, so that they measure as drawn.
+    if (!state.printing) zoom.value = drawn_zoom(zoom.value, page.display_option);
     state.mapping = DeviceMapping{resolution_x, resolution_y, zoom.value, origin_x, origin_y};
 
     // Texts start black, on a transparent background.

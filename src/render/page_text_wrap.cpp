@@ -1,5 +1,6 @@
 // Line breaking of wrapped texts, as DrawTextExA does it with
 // DT_WORDBREAK | DT_EDITCONTROL, measured on the surface that shows them.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -96,6 +97,17 @@ std::vector<TextLine> wrap_text_lines(Surface& surface, const std::string& text,
         start = end;
     }
     return lines;
+}
+
+int wrapped_line_height(const TextMetrics& metrics, unsigned format) {
+    return metrics.height + ((format & gdi::kDtExternalLeading) ? metrics.external_leading : 0);
+}
+
+bool wrapped_line_is_last(int64_t y, int line_height, int64_t bottom, unsigned format) {
+    if (format & gdi::kDtNoClip) return false;
+    const int64_t next_line_reach =
+        (format & gdi::kDtEditControl) ? 2 * int64_t(line_height) - 1 : line_height;
+    return y + next_line_reach > bottom;
 }
 
 }  // namespace vell

@@ -4,11 +4,17 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "document/format.h"
+
 namespace vell {
 
 ZoomFactor& zoom_factor() {
     static ZoomFactor state;
     return state;
+}
+
+double drawn_zoom(double zoom, int32_t display_option) {
+    return display_option == kDisplayShrink && zoom < 1.001 ? 1.0 : zoom;
 }
 
 DisplayUnits& display_units() {

@@ -29,6 +29,11 @@ struct ZoomFactor {
 };
 ZoomFactor& zoom_factor();
 
+// The zoom a page is drawn at on the screen: 1.0 when the display option is
+// 0x800 and the zoom factor is below 1.001 (the viewer shrinks the image
+// when it copies it), else the factor.
+double drawn_zoom(double zoom, int32_t display_option);
+
 // The screen resolution used when a page is drawn for the screen. Set at
 // start-up and by every run of page geometry (crosswise for landscape).
 struct DisplayUnits {

@@ -19,7 +19,13 @@
 namespace vell {
 
 RenderHooks& render_hooks() {
-    static RenderHooks hooks{nullptr, show_notice_platform, nullptr, show_notice_platform};
+    // Named fields: a hook added to the struct never takes another's place.
+    static RenderHooks hooks = [] {
+        RenderHooks made;
+        made.show_notice = show_notice_platform;
+        made.picture_notice = show_notice_platform;
+        return made;
+    }();
     return hooks;
 }
 

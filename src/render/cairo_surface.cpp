@@ -610,7 +610,10 @@ int CairoSurface::stretch_dibits(int x, int y, int width, int height, int source
     // A bottom-up bitmap counts its source rows from the bottom.
     const int rows = cairo_image_surface_get_height(image);
     const int64_t top = description->height > 0 ? int64_t(rows) - source_y - source_height : source_y;
-    if (top < INT32_MIN || top > INT32_MAX) return 0;
+    if (top < INT32_MIN || top > INT32_MAX) {
+        cairo_surface_destroy(image);
+        return 0;
+    }
     draw_image(image, x, y, width, height, source_x, int(top), source_width, source_height);
     cairo_surface_destroy(image);
     return source_height;

@@ -10,6 +10,7 @@
 #include "document/bytes.h"
 #include "render/page_text.h"
 #include "render/text_find.h"
+#include "viewer/zoom.h"
 
 namespace vell {
 
@@ -88,10 +89,6 @@ SurfaceRect page_rect_in_area(const CopyInput& input, const CopyPlan& plan, cons
 
 // The bars' positions (0..100) that show a rectangle of the page, for the
 // copy input as it is now.
-struct ScrollPositions {
-    int horizontal = 0;
-    int vertical = 0;
-};
 ScrollPositions scroll_positions_showing(const CopyInput& input, const PageRect& rect);
 
 }  // namespace vell

@@ -1,7 +1,8 @@
 // The viewer benchmark: the viewer window in this process, timed from a page
 // command to the copied image, for a typical and a dense page; and the page
 // image's counters after scrolling, wheel notches within a page and
-// repainting, which must only copy.
+// repainting, which must only copy; and on the dense page, a selection
+// drag's highlight per mouse move and a copy of the whole page.
 //
 //   viewerbench [--repeat N]
 //
@@ -153,6 +154,45 @@ bool check_counters(HWND window) {
     return scroll_ok && wheel_ok && paint_ok;
 }
 
+// Selecting on the page: a drag whose highlight follows each mouse move
+// (the selection worked out and the area copied with the highlight over
+// it), then a copy of the whole page to the clipboard.
+void report_selection(HWND window, int repeat) {
+    RECT area = {};
+    GetWindowRect(vell::viewer_window().page_area, &area);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+    const int left = area.left + 10, top = area.top + 10;
+    const int width = std::max(20, int(area.right - area.left) - 20);
+    const int height = std::max(20, int(area.bottom - area.top) - 20);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(left, top));
+    std::vector<double> moves;
+    for (int i = 1; i <= 4 * repeat; ++i) {
+        // Out and back across the page, so the selection grows and shrinks.
+        const int step = i % (2 * repeat) < repeat ? i % repeat : repeat - i % repeat;
+        const int x = left + 20 + width * step / repeat * 9 / 10;
+        const int y = top + 20 + height * step / repeat * 9 / 10;
+        const double start = milliseconds_now();
+        SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+        GdiFlush();
+        moves.push_back(milliseconds_now() - start);
+    }
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(left + width, top + height));
+    std::sort(moves.begin(), moves.end());
+    std::printf("selection drag: mouse move to highlight shown: median %.2f ms, max %.2f ms (%d moves; target 16 ms)\n",
+                moves[moves.size() / 2], moves.back(), int(moves.size()));
+
+    SendMessageA(window, WM_COMMAND, 713, 0);  // Select All
+    std::vector<double> copies;
+    for (int i = 0; i < repeat; ++i) {
+        const double start = milliseconds_now();
+        SendMessageA(window, WM_COMMAND, 712, 0);  // Copy
+        copies.push_back(milliseconds_now() - start);
+    }
+    std::sort(copies.begin(), copies.end());
+    std::printf("copy of the whole page: median %.2f ms, max %.2f ms (%d copies; target 50 ms)\n",
+                copies[copies.size() / 2], copies.back(), repeat);
+}
+
 bool run(const char* name, const vell::Bytes& page, int repeat, bool* counters_ok) {
     const std::string path = write_document(name, page);
     if (!open_like_startup(path)) {
@@ -170,6 +210,7 @@ bool run(const char* name, const vell::Bytes& page, int repeat, bool* counters_o
     page_command_ms(window, kPreviousPage);
     report_times(name, window, repeat);
     if (counters_ok) *counters_ok = check_counters(window);
+    if (std::string(name) == "dense") report_selection(window, repeat);
     SendMessageA(window, WM_CLOSE, 0, 0);
     DestroyWindow(window);
     pump();

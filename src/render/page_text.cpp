@@ -18,9 +18,8 @@ constexpr SurfaceHandle kStockBrush = kOwnHandles + 1;
 
 constexpr double kPi = 3.14159265358979323846;
 
-// The bounds, in pixels, of a run of text whose first cell has its
-// top-left corner at (x, y): width along the baseline, height across it,
-// the whole turned counterclockwise by angle degrees about (x, y).
+}  // namespace
+
 PageRect run_bounds(double x, double y, double width, double height, int angle) {
     if (angle % 360 == 0) return PageRect{x, y, x + width, y + height};
     const double a = angle * kPi / 180.0;
@@ -32,6 +31,8 @@ PageRect run_bounds(double x, double y, double width, double height, int angle) 
     return PageRect{*std::min_element(xs, xs + 4), *std::min_element(ys, ys + 4),
                     *std::max_element(xs, xs + 4), *std::max_element(ys, ys + 4)};
 }
+
+namespace {
 
 PageRect clipped(PageRect r, const SurfaceRect& clip) {
     r.left = std::max(r.left, double(clip.left));
@@ -147,6 +148,12 @@ void PageTextSurface::add_text(int x, int y, const std::string& text, PageTextKi
     item.origin_x = start_x / scale_x_;
     item.origin_y = start_y / scale_y_;
     item.font = current_font_;
+    if (char_geometry_) {
+        item.char_ends.resize(text.size());
+        inner_.text_partial_extents(text.data(), int(text.size()), item.char_ends.data());
+        item.cell_height = extent.cy;
+        item.blank_width = inner_.text_extent(" ", 1).cx;
+    }
     items_.push_back(std::move(item));
 }
 
@@ -188,7 +195,7 @@ int PageTextSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned)
     return shown * line_height;
 }
 
-PageText read_page_text(const PageSource& page, Surface& measure) {
+PageText read_page_text(const PageSource& page, Surface& measure, bool char_geometry) {
     int resolution_x = measure.device_caps(gdi::kLogPixelsX);
     int resolution_y = measure.device_caps(gdi::kLogPixelsY);
     if (resolution_x < 1) resolution_x = 96;
@@ -199,6 +206,7 @@ PageText read_page_text(const PageSource& page, Surface& measure) {
     text.scale_x = resolution_x * zoom;
     text.scale_y = resolution_y * zoom;
     PageTextSurface surface(measure, text.scale_x, text.scale_y);
+    surface.record_char_geometry(char_geometry);
     PageSource source = page;
     source.reading_text = true;
     render_page_bytes(source, surface, resolution_x, resolution_y, 0, 0, 0, nullptr, 0);

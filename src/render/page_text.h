@@ -43,6 +43,13 @@ struct PageTextItem {
     double origin_x = 0;
     double origin_y = 0;
     LogFont font;
+    // Filled only when the page was read with character geometry: the
+    // surface's partial extents (pixels along the baseline from the first
+    // cell's corner, one a character), the cell's height and the width of
+    // a blank in the text's font.
+    std::vector<int32_t> char_ends;
+    int32_t cell_height = 0;
+    int32_t blank_width = 0;
 };
 
 struct PageText {
@@ -62,6 +69,8 @@ public:
     // The texts drawn so far, in drawing order.
     const std::vector<PageTextItem>& items() const { return items_; }
     std::vector<PageTextItem> take_items() { return std::move(items_); }
+    // Records each text's character geometry too (for selecting and copying).
+    void record_char_geometry(bool on) { char_geometry_ = on; }
 
     SurfaceHandle create_pen(int style, int width, uint32_t colour) override;
     SurfaceHandle create_solid_brush(uint32_t colour) override;
@@ -76,6 +85,9 @@ public:
     bool text_out(int x, int y, const char* text, int count) override;
     SurfaceSize text_extent(const char* text, int count) override;
     TextMetrics text_metrics() override;
+    void text_partial_extents(const char* text, int count, int32_t* ends) override {
+        inner_.text_partial_extents(text, count, ends);
+    }
     bool ext_text_out(int x, int y, unsigned options, const SurfaceRect* rect, const char* text,
                       int count) override;
     int draw_text_ex(const char* text, SurfaceRect* rect, unsigned format) override;
@@ -123,18 +135,25 @@ private:
     uint32_t text_colour_ = 0;
     int bk_mode_ = 2;
     unsigned text_align_ = 0;
+    bool char_geometry_ = false;
 };
 
 // Reads the texts of a page: runs the interpreter on its bytes over a
 // PageTextSurface, at the measuring surface's resolution and the current
 // zoom factor, and puts the texts in reading order. Changes nothing outside
 // the surfaces: no geometry, labels, notices, pictures or page state.
-PageText read_page_text(const PageSource& page, Surface& measure);
+// char_geometry: each text also gets its characters' extents.
+PageText read_page_text(const PageSource& page, Surface& measure, bool char_geometry = false);
 
 // Reading order: lines from top to bottom, texts from left to right in
 // each. A text belongs to the line of the text above it when it starts
 // above that text's middle.
 void sort_reading_order(std::vector<PageTextItem>& items);
+
+// The bounds, in pixels, of a run of text whose first cell has its
+// top-left corner at (x, y): width along the baseline, height across it,
+// the whole turned counterclockwise by angle degrees about (x, y).
+PageRect run_bounds(double x, double y, double width, double height, int angle);
 
 // The rectangle of count characters from offset of an item, measured again
 // in its font on the measuring surface (the whole item's rectangle when the

@@ -26,6 +26,10 @@ constexpr int kMenuJump = 707;
 constexpr int kMenuEmail = 708;
 constexpr int kMenuFax = 709;
 constexpr int kMenuSave = 710;
+// File > Open and the Edit menu: texts of the program's own, not labels.
+constexpr int kMenuOpen = 711;
+constexpr int kMenuCopy = 712;
+constexpr int kMenuSelectAll = 713;
 
 // Toolbar buttons.
 constexpr int kToolClose = 751;

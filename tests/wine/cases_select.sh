@@ -124,5 +124,13 @@ case_select_open_dialog() {
   driver viewer menu-keys f o >/dev/null || fail "no File menu"
   driver window --title "Open vell Document" --timeout 20 --cancel >/dev/null || fail "File > Open showed no open dialog"
   driver viewer wait-status "Page 1 of 2" >/dev/null || fail "the viewer changed"
+  # A document chosen there opens in a viewer of its own; this one stays.
+  local other="$work/other.vel"
+  driver make-viewer-doc single-page "$(winpath "$other")" || fail "make-viewer-doc failed"
+  keys_to "$SELECT_TITLE" ctrl+o
+  driver window --title "Open vell Document" --timeout 20 --set-edit "1148=$(winpath "$other")" --ok >/dev/null ||
+    fail "the open dialog did not take the document"
+  driver window --title "Single Page" --timeout 30 --close >/dev/null || fail "the chosen document did not open in a new viewer"
+  driver window --title "$SELECT_TITLE" --timeout 5 >/dev/null || fail "the first viewer has gone"
   close_table
 }

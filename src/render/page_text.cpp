@@ -18,8 +18,9 @@ constexpr SurfaceHandle kStockBrush = kOwnHandles + 1;
 
 constexpr double kPi = 3.14159265358979323846;
 
-}  // namespace
-
+// The bounds, in pixels, of a run of text whose first cell has its
+// top-left corner at (x, y): width along the baseline, height across it,
+// the whole turned counterclockwise by angle degrees about (x, y).
 PageRect run_bounds(double x, double y, double width, double height, int angle) {
     if (angle % 360 == 0) return PageRect{x, y, x + width, y + height};
     const double a = angle * kPi / 180.0;
@@ -31,8 +32,6 @@ PageRect run_bounds(double x, double y, double width, double height, int angle) 
     return PageRect{*std::min_element(xs, xs + 4), *std::min_element(ys, ys + 4),
                     *std::max_element(xs, xs + 4), *std::max_element(ys, ys + 4)};
 }
-
-namespace {
 
 PageRect clipped(PageRect r, const SurfaceRect& clip) {
     r.left = std::max(r.left, double(clip.left));
@@ -246,11 +245,16 @@ PageRect text_part_rect(Surface& measure, const PageText& page, const PageTextIt
     measure.select_object(previous);
     measure.delete_object(font);
 
+    return item_run_rect(page, item, before, through.cx - before, through.cy);
+}
+
+PageRect item_run_rect(const PageText& page, const PageTextItem& item, double start, double width,
+                       double height) {
     // Along the baseline from the first cell's corner, in pixels.
     const double a = item.angle * kPi / 180.0;
-    const double x = item.origin_x * page.scale_x + before * std::cos(a);
-    const double y = item.origin_y * page.scale_y - before * std::sin(a);
-    PageRect r = run_bounds(x, y, through.cx - before, through.cy, item.angle);
+    const double x = item.origin_x * page.scale_x + start * std::cos(a);
+    const double y = item.origin_y * page.scale_y - start * std::sin(a);
+    PageRect r = run_bounds(x, y, width, height, item.angle);
     r = PageRect{r.left / page.scale_x, r.top / page.scale_y, r.right / page.scale_x,
                  r.bottom / page.scale_y};
     // Within what the whole text covers (a boxed text's box cuts it).

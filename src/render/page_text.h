@@ -150,16 +150,17 @@ PageText read_page_text(const PageSource& page, Surface& measure, bool char_geom
 // above that text's middle.
 void sort_reading_order(std::vector<PageTextItem>& items);
 
-// The bounds, in pixels, of a run of text whose first cell has its
-// top-left corner at (x, y): width along the baseline, height across it,
-// the whole turned counterclockwise by angle degrees about (x, y).
-PageRect run_bounds(double x, double y, double width, double height, int angle);
-
 // The rectangle of count characters from offset of an item, measured again
 // in its font on the measuring surface (the whole item's rectangle when the
 // font cannot be made again).
 PageRect text_part_rect(Surface& measure, const PageText& page, const PageTextItem& item,
                         size_t offset, size_t count);
+
+// The rectangle (inches) of a run of an item's text that starts start
+// pixels along its baseline from the first cell's corner and is width by
+// height pixels, within what the whole text covers.
+PageRect item_run_rect(const PageText& page, const PageTextItem& item, double start, double width,
+                       double height);
 
 // The lines DrawTextExA with DT_WORDBREAK | DT_EDITCONTROL breaks text into
 // for a width in pixels, measured on surface with its selected font: line

@@ -36,17 +36,7 @@ PageRect char_span_rect(const PageText& page, const PageTextItem& item, size_t f
     if (count == 0 || first >= size) return item.rect;
     const size_t last = std::min(first + count, size) - 1;
     const double start = before(item, first);
-    const double a = item.angle * kPi / 180.0;
-    const double x = item.origin_x * page.scale_x + start * std::cos(a);
-    const double y = item.origin_y * page.scale_y - start * std::sin(a);
-    PageRect r = run_bounds(x, y, item.char_ends[last] - start, item.cell_height, item.angle);
-    r = PageRect{r.left / page.scale_x, r.top / page.scale_y, r.right / page.scale_x,
-                 r.bottom / page.scale_y};
-    r.left = std::max(r.left, item.rect.left);
-    r.top = std::max(r.top, item.rect.top);
-    r.right = std::max(r.left, std::min(r.right, item.rect.right));
-    r.bottom = std::max(r.top, std::min(r.bottom, item.rect.bottom));
-    return r;
+    return item_run_rect(page, item, start, item.char_ends[last] - start, item.cell_height);
 }
 
 }  // namespace vell

@@ -36,7 +36,8 @@ drag() {
   xdotool mouseup 1
 }
 
-highlight() { driver select highlight --title "$SELECT_TITLE" | sed -n 's/^highlight=//p'; }
+# Pixels of the page area in the highlight's light blue (white under it).
+highlight() { driver area-colour --title "$SELECT_TITLE" --id 108 --colour 99CCFF | sed -n 's/^pixels=//p'; }
 
 # expect_highlight some|none: the highlight shows (or has gone) within a few seconds.
 expect_highlight() {

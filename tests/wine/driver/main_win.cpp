@@ -87,7 +87,7 @@ int usage() {
     std::fprintf(stderr, "  printers   win.ini's default printer entry and every printer\n");
     std::fprintf(stderr, "  fault make KIND PATH | page-added POSITION | env NAME=VALUE... run ...\n");
     std::fprintf(stderr, "  find make KIND PATH | mark --title T | wait-status-prefix TEXT\n");
-    std::fprintf(stderr, "  select make table PATH | highlight --title T | clipboard | clear-clipboard\n");
+    std::fprintf(stderr, "  select make table PATH | clipboard | clear-clipboard\n");
     std::fprintf(stderr, "  crash   end by an access violation (the rig's crash check)\n");
     return 64;
 }

@@ -3,9 +3,6 @@
 //   select make table PATH       "Select Table": page 1 holds a heading, a
 //                                table of three rows and three columns and a
 //                                line of notes; page 2 says "Second page"
-//   select highlight --title T   prints highlight=N, the pixels of the page
-//                                area of the viewer titled T that show the
-//                                selection's highlight
 //   select clipboard             prints text= (the clipboard's Unicode text
 //                                as UTF-8, with \r, \n and \t written out),
 //                                ansi= (its ANSI text likewise) and
@@ -23,14 +20,10 @@
 #include "driver.h"
 #include "vel_writer.h"
 #include "viewer_driver.h"
-#include "window_search_win.h"
 
 namespace vtdriver {
 
 namespace {
-
-constexpr uint32_t kHighlight = 0x99CCFF;  // as screen_pixels gives it
-constexpr int kPageArea = 108;
 
 bool write_table(const std::string& path) {
     vell::PageBuilder first;
@@ -49,22 +42,6 @@ bool write_table(const std::string& path) {
     plan.initial_zoom = vell::kZoom100;
     plan.pages = {first.bytes(), second.bytes()};
     return vell::write_file(path, vell::write_document(plan));
-}
-
-int highlight(const Options& options) {
-    const std::string title = options.get("--title", "");
-    HWND window = wait_for_visible_title(title, options.seconds("--timeout", 20));
-    HWND area = window ? GetDlgItem(window, kPageArea) : nullptr;
-    if (!area) {
-        std::fprintf(stderr, "vtdriver select highlight: no page area in \"%s\"\n", title.c_str());
-        return 1;
-    }
-    RECT rect = {};
-    GetWindowRect(area, &rect);
-    unsigned long count = 0;
-    for (uint32_t pixel : screen_pixels(rect)) count += pixel == kHighlight;
-    std::printf("highlight=%lu\n", count);
-    return 0;
 }
 
 std::string escaped(const std::string& text) {
@@ -132,18 +109,16 @@ int clipboard(bool clear) {
 }  // namespace
 
 int cmd_select(const Args& args) {
-    const Options options(args, {"--title", "--timeout"});
+    const Options options(args, {});
     const std::string action = options.positional.empty() ? "" : options.positional[0];
     if (action == "make" && options.positional.size() == 3 && options.positional[1] == "table") {
         if (write_table(options.positional[2])) return 0;
         std::fprintf(stderr, "vtdriver select make: cannot write %s\n", options.positional[2].c_str());
         return 1;
     }
-    if (action == "highlight") return highlight(options);
     if (action == "clipboard") return clipboard(false);
     if (action == "clear-clipboard") return clipboard(true);
-    std::fprintf(stderr, "usage: vtdriver select make table PATH | highlight --title T | "
-                         "clipboard | clear-clipboard\n");
+    std::fprintf(stderr, "usage: vtdriver select make table PATH | clipboard | clear-clipboard\n");
     return 64;
 }
 

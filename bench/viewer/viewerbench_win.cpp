@@ -6,8 +6,9 @@
 //
 //   viewerbench [--repeat N]
 //
-// Prints one line per measurement; exits with 1 when scrolling, the wheel or
-// repainting rendered the page, or the window could not be made.
+// Prints one line per measurement; exits with 1 when scrolling, the wheel,
+// repainting or a selection drag rendered the page, or the window could not
+// be made.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -156,14 +157,16 @@ bool check_counters(HWND window) {
 
 // Selecting on the page: a drag whose highlight follows each mouse move
 // (the selection worked out and the area copied with the highlight over
-// it), then a copy of the whole page to the clipboard.
-void report_selection(HWND window, int repeat) {
+// it), then a copy of the whole page to the clipboard. False when the drag
+// rendered the page: the highlight goes over the copies only.
+bool report_selection(HWND window, int repeat) {
     RECT area = {};
     GetWindowRect(vell::viewer_window().page_area, &area);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
     const int left = area.left + 10, top = area.top + 10;
     const int width = std::max(20, int(area.right - area.left) - 20);
     const int height = std::max(20, int(area.bottom - area.top) - 20);
+    const unsigned long renders = vell::page_image_counters().renders;
     SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(left, top));
     std::vector<double> moves;
     for (int i = 1; i <= 4 * repeat; ++i) {
@@ -182,8 +185,10 @@ void report_selection(HWND window, int repeat) {
     moves.erase(moves.begin());
     std::sort(moves.begin(), moves.end());
     std::printf("selection drag: first move (reads the page's texts) %.2f ms; each move after it to "
-                "the highlight shown: median %.2f ms, max %.2f ms (%d moves; target 16 ms)\n",
-                first, moves[moves.size() / 2], moves.back(), int(moves.size()));
+                "the highlight shown: median %.2f ms, max %.2f ms (%d moves; target 16 ms), renders +%lu\n",
+                first, moves[moves.size() / 2], moves.back(), int(moves.size()),
+                vell::page_image_counters().renders - renders);
+    const bool drag_ok = vell::page_image_counters().renders == renders;
 
     SendMessageA(window, WM_COMMAND, 713, 0);  // Select All
     std::vector<double> copies;
@@ -195,9 +200,11 @@ void report_selection(HWND window, int repeat) {
     std::sort(copies.begin(), copies.end());
     std::printf("copy of the whole page: median %.2f ms, max %.2f ms (%d copies; target 50 ms)\n",
                 copies[copies.size() / 2], copies.back(), repeat);
+    return drag_ok;
 }
 
-bool run(const char* name, const vell::Bytes& page, int repeat, bool* counters_ok) {
+bool run(const char* name, const vell::Bytes& page, int repeat, bool* counters_ok,
+         bool* selection_ok) {
     const std::string path = write_document(name, page);
     if (!open_like_startup(path)) {
         std::fprintf(stderr, "viewerbench: cannot open %s\n", path.c_str());
@@ -214,7 +221,7 @@ bool run(const char* name, const vell::Bytes& page, int repeat, bool* counters_o
     page_command_ms(window, kPreviousPage);
     report_times(name, window, repeat);
     if (counters_ok) *counters_ok = check_counters(window);
-    if (std::string(name) == "dense") report_selection(window, repeat);
+    if (selection_ok) *selection_ok = report_selection(window, repeat);
     SendMessageA(window, WM_CLOSE, 0, 0);
     DestroyWindow(window);
     pump();
@@ -232,8 +239,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::string(argv[i]) == "--repeat") repeat = std::max(1, std::atoi(argv[i + 1]));
     vell::startup_state().instance = GetModuleHandleA(nullptr);
-    bool counters_ok = false;
-    if (!run("typical", typical_page(), repeat, &counters_ok)) return 1;
-    if (!run("dense", vell::dense_page(), repeat, nullptr)) return 1;
-    return counters_ok ? 0 : 1;
+    bool counters_ok = false, selection_ok = false;
+    if (!run("typical", typical_page(), repeat, &counters_ok, nullptr)) return 1;
+    if (!run("dense", vell::dense_page(), repeat, nullptr, &selection_ok)) return 1;
+    return counters_ok && selection_ok ? 0 : 1;
 }

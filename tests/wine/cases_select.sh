@@ -135,3 +135,26 @@ case_select_open_dialog() {
   driver window --title "$SELECT_TITLE" --timeout 5 >/dev/null || fail "the first viewer has gone"
   close_table
 }
+
+# Dragging past the area's foot scrolls the page down, one step a mouse move.
+case_select_drag_past_edge_scrolls() {
+  open_table
+  expect_eq "vertical bar" "vbar.visible=1" "$(driver viewer get vbar.visible)"
+  expect_eq "vertical bar position" "vbar.position=0" "$(driver viewer get vbar.position)"
+  xdotool mousemove "$(screen_x 1)" "$(screen_y 2.8)" mousedown 1
+  sleep 0.2
+  for dx in 0 10 20 30 40; do
+    xdotool mousemove "$(screen_x 3)" $((area_y + area_h + 20 + dx))
+    sleep 0.2
+  done
+  xdotool mouseup 1
+  local position=
+  for _ in $(seq 1 25); do
+    position=$(driver viewer get vbar.position | sed -n 's/^vbar.position=//p')
+    [ "${position:-0}" -ge 9 ] && break
+    sleep 0.2
+  done
+  [ "${position:-0}" -ge 9 ] || fail "the page did not scroll down while dragging past its foot: vbar.position=$position"
+  expect_highlight some
+  close_table
+}

@@ -46,8 +46,9 @@ struct PagePoint {
 PagePoint area_to_page(const CopyInput& input, const CopyPlan& plan, int x, int y);
 
 // The selection of the viewer window: the page and zoom it was made at,
-// the page's texts with their characters, and what is selected. A page or
-// zoom change, Esc and a new find clear it.
+// the page's texts with their characters (active once they are read), and
+// what is selected. A page or zoom change drops it all; Esc and a new find
+// clear what is selected.
 struct Selection {
     bool active = false;
     int16_t page = 0;

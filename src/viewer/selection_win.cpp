@@ -72,6 +72,7 @@ PagePoint page_point(POINT area) {
 bool read_shown_page() {
     const Navigation& nav = navigation();
     if (selection_current(nav.current_page, zoom_factor().value)) return true;
+    selection() = Selection{};
     Surface* measure = page_image_surface();
     Document& doc = the_document();
     if (!measure || doc.page_number != nav.current_page) return false;
@@ -82,7 +83,6 @@ bool read_shown_page() {
     source.page_count = page_count(doc);
     source.display_option = header_i32(doc, hdr::kDisplayOption);
     Selection& s = selection();
-    s = Selection{};
     s.text = read_page_text(source, *measure, true);
     s.page = nav.current_page;
     s.zoom = zoom_factor().value;
@@ -129,12 +129,15 @@ void on_move(HWND viewer, LPARAM position) {
     if (!d.pressed) return;
     const POINT area = client_to_area(viewer, position);
     if (!d.dragging) {
+        // The page's texts are read at the first move of the pressed mouse,
+        // which is most often still within the drag distance: once the drag
+        // starts, the highlight follows at once.
+        if (!read_shown_page()) return;
         const bool beyond = std::abs(area.x - d.press_area.x) > GetSystemMetrics(SM_CXDRAG) ||
                             std::abs(area.y - d.press_area.y) > GetSystemMetrics(SM_CYDRAG);
         if (!beyond) return;
         // A new drag takes the old selection away.
         clear_selection();
-        if (!read_shown_page()) return;
         d.dragging = true;
     }
     follow_mouse(area);
@@ -195,7 +198,8 @@ bool on_selection_command(HWND viewer, int id) {
 bool clear_selection() {
     Selection& s = selection();
     const bool had = s.active && !s.parts.empty();
-    s = Selection{};
+    // The page's texts stay for the next drag on the same page and zoom.
+    s.parts.clear();
     if (had) copy_page_to_screen();
     return had;
 }

@@ -6,16 +6,18 @@
 #include <cstring>
 #include <vector>
 
+#include "render/picture_budget.h"
 #include "render/pictures.h"
 
 namespace vell {
 
 namespace {
 
-// A page picture larger than this is refused, as a corrupt size would
-// otherwise ask for gigabytes.
-constexpr long long kMaxPixels = 64ll * 1024 * 1024;
-constexpr long kMaxFileBytes = 512l * 1024 * 1024;
+// A picture larger than a page's whole budget never comes here (a reduced
+// copy does, picture_budget.h); these refuse what would slip past it. A
+// bitmap file within the budget holds at most 4 bytes a pixel.
+constexpr long long kMaxPixels = (long long)kPagePictureBudget;
+constexpr long kMaxFileBytes = long(kPagePictureBudget) * 4 + (1l << 20);
 
 bool read_file(const char* path, std::vector<unsigned char>* bytes) {
     FILE* f = std::fopen(path, "rb");

@@ -65,37 +65,30 @@ FontCache::~FontCache() {
     if (library_) FT_Done_FreeType(library_);
 }
 
-MeasuringFace* FontCache::face(const std::string& name, bool bold, bool italic) {
-    std::string key = name;
-    for (char& c : key) c = char(std::tolower(static_cast<unsigned char>(c)));
-    key += bold ? "|b" : "|-";
-    key += italic ? "i" : "-";
-    auto found = faces_.find(key);
-    if (found != faces_.end()) return found->second->ft ? found->second.get() : nullptr;
-    auto slot = std::make_unique<MeasuringFace>();
-    MeasuringFace& made = *slot;
-    faces_[key] = std::move(slot);
-    const FontFile file = resolve_font_file(name.empty() ? "Arial" : name, bold, italic);
+std::shared_ptr<MeasuringFace> FontCache::face(const FontFile& file) {
+    const std::string key = file.path + '|' + std::to_string(file.index);
+    if (std::shared_ptr<MeasuringFace>* found = faces_.find(key)) return *found;
+    auto made = std::make_shared<MeasuringFace>();
+    faces_.put(key, made);  // a file that cannot be used is remembered too
     if (!library_ || file.path.empty() ||
-        FT_New_Face(library_, file.path.c_str(), file.index, &made.ft) != 0) {
-        made.ft = nullptr;
-        return nullptr;
+        FT_New_Face(library_, file.path.c_str(), file.index, &made->ft) != 0) {
+        made->ft = nullptr;
+        return made;
     }
     // cairo opens the same file for drawing: the measuring face keeps its
     // own size, which drawing never disturbs.
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FILE, reinterpret_cast<const FcChar8*>(file.path.c_str()));
     FcPatternAddInteger(pattern, FC_INDEX, file.index);
-    made.cairo = cairo_ft_font_face_create_for_pattern(pattern);
+    made->cairo = cairo_ft_font_face_create_for_pattern(pattern);
     FcPatternDestroy(pattern);
-    if (cairo_font_face_status(made.cairo) != CAIRO_STATUS_SUCCESS) {
-        cairo_font_face_destroy(made.cairo);
-        made.cairo = nullptr;
-        FT_Done_Face(made.ft);
-        made.ft = nullptr;
-        return nullptr;
+    if (cairo_font_face_status(made->cairo) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(made->cairo);
+        made->cairo = nullptr;
+        FT_Done_Face(made->ft);
+        made->ft = nullptr;
     }
-    return &made;
+    return made;
 }
 
 namespace {
@@ -176,20 +169,39 @@ bool FontCache::build(CairoFont* font, MeasuringFace& face) {
     return true;
 }
 
-CairoFont* FontCache::font(const LogFont& logfont) {
-    std::string key(reinterpret_cast<const char*>(&logfont), sizeof logfont);
-    auto found = fonts_.find(key);
-    if (found != fonts_.end()) return found->second.get();
-    std::unique_ptr<CairoFont>& slot = fonts_[key];
+std::shared_ptr<CairoFont> FontCache::font(const LogFont& logfont) {
+    // The file the name comes to, asked of fontconfig once per name.
     char name[gdi::kFaceSize] = {};
     std::memcpy(name, logfont.face_name, sizeof name - 1);
-    MeasuringFace* f = face(name, logfont.weight >= 600, logfont.italic != 0);
-    if (!f) return nullptr;
-    auto font = std::make_unique<CairoFont>();
+    const bool bold = logfont.weight >= 600, italic = logfont.italic != 0;
+    std::string name_key = name;
+    for (char& c : name_key) c = char(std::tolower(static_cast<unsigned char>(c)));
+    name_key += bold ? "|b" : "|-";
+    name_key += italic ? "i" : "-";
+    const FontFile* file = names_.find(name_key);
+    if (!file && name[0] && resolutions_ < kResolutions) {
+        ++resolutions_;
+        file = &names_.put(name_key, resolve_font_file(name, bold, italic));
+    } else if (!file) {
+        // No name, or a new one past the budget: the default face.
+        const std::string default_key = std::string(bold ? "|b" : "|-") + (italic ? "i" : "-");
+        file = names_.find(default_key);
+        if (!file) file = &names_.put(default_key, resolve_font_file("Arial", bold, italic));
+    }
+
+    // The font: the file and face, and every other field of the LOGFONTA.
+    LogFont unnamed = logfont;
+    std::memset(unnamed.face_name, 0, sizeof unnamed.face_name);
+    std::string key = file->path + '|' + std::to_string(file->index) + '|';
+    key.append(reinterpret_cast<const char*>(&unnamed), sizeof unnamed);
+    if (std::shared_ptr<CairoFont>* found = fonts_.find(key)) return *found;
+    std::shared_ptr<MeasuringFace> measuring = face(*file);
+    if (!measuring->ft) return nullptr;
+    auto font = std::make_shared<CairoFont>();
     font->logfont = logfont;
-    if (!build(font.get(), *f)) return nullptr;
-    slot = std::move(font);
-    return slot.get();
+    font->face_owner = measuring;
+    if (!build(font.get(), *measuring)) return nullptr;
+    return fonts_.put(key, font);
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "document/ansi_text.h"
+#include "render/lru_cache.h"
 #include "render/surface.h"
 
 typedef struct FT_LibraryRec_* FT_Library;
@@ -51,11 +52,17 @@ struct CairoFont {
     std::array<int32_t, 256> advances{};   // measured pixels per ANSI byte; -1 until known
     std::array<int32_t, 256> drawn_advances{};  // pixels a drawn glyph steps; -1 until known
     std::array<int32_t, 256> outline_advances{};  // unhinted, 16.16 pixels; -1 until known
-    MeasuringFace* measuring = nullptr;    // owned by the font cache
+    MeasuringFace* measuring = nullptr;    // kept alive by face_owner
+    std::shared_ptr<MeasuringFace> face_owner;
 };
 
-// Every face and font the surface has used, kept for its whole life:
-// fontconfig and FreeType are asked once per face and once per size.
+// The faces and fonts the surface uses, keyed by what they are drawn from:
+// the font file and face fontconfig resolves a name to, and the size and
+// style. Many names (or sizes) that come to one file share it. Each of the
+// three caches is bounded and forgets its least recently used entry, so a
+// page with thousands of face names or sizes costs the memory of a few;
+// a font that is forgotten while a handle still holds it lives on in the
+// handle (shared ownership) until that is deleted.
 class FontCache {
 public:
     FontCache();
@@ -64,15 +71,26 @@ public:
     FontCache& operator=(const FontCache&) = delete;
 
     // The font a LOGFONTA describes; null when no font file could be used.
-    CairoFont* font(const LogFont& logfont);
+    std::shared_ptr<CairoFont> font(const LogFont& logfont);
+
+    // How many entries each cache holds at most.
+    static constexpr size_t kNames = 4096, kFaces = 16, kFonts = 256;
+    // How many names fontconfig is asked to resolve at most, at about a
+    // millisecond each; a page with more names than that gets the face an
+    // unknown name gets for the rest, as no real document has so many.
+    static constexpr size_t kResolutions = 1024;
+    // Fonts the cache holds now.
+    size_t cached_fonts() const { return fonts_.size(); }
 
 private:
-    MeasuringFace* face(const std::string& name, bool bold, bool italic);
+    std::shared_ptr<MeasuringFace> face(const FontFile& file);
     bool build(CairoFont* font, MeasuringFace& face);
 
     FT_Library library_ = nullptr;
-    std::map<std::string, std::unique_ptr<MeasuringFace>> faces_;
-    std::map<std::string, std::unique_ptr<CairoFont>> fonts_;
+    size_t resolutions_ = 0;
+    LruCache<std::string, FontFile> names_{kNames};  // name|style -> file
+    LruCache<std::string, std::shared_ptr<MeasuringFace>> faces_{kFaces};
+    LruCache<std::string, std::shared_ptr<CairoFont>> fonts_{kFonts};
 };
 
 // The advance of an ANSI character in whole pixels, as GDI measures it:

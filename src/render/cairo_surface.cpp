@@ -22,8 +22,17 @@ constexpr int kTechnology = 2, kHorzSize = 4, kVertSize = 6, kHorzRes = 8, kVert
 constexpr int kPsNull = 5;              // PS_NULL
 constexpr int kOpaque = 2;              // SetBkMode OPAQUE
 constexpr unsigned kTaBottom = 8, kTaBaseline = 24;
-constexpr unsigned kDtCenter = 1, kDtRight = 2, kDtNoClip = 0x100, kDtExternalLeading = 0x200,
+constexpr unsigned kDtCenter = 1, kDtRight = 2, kDtNoClip = gdi::kDtNoClip,
                    kDtCalcRect = 0x400;
+
+// cairo keeps coordinates in 24.8 fixed point: beyond about 8 million
+// units they wrap. Figures are held to half that, far beyond any page, so
+// a box that covers the page fills it whatever its corners claim.
+constexpr double kFar = 1 << 22;
+double far_held(double v) { return std::clamp(v, -kFar, kFar); }
+
+// A rectangle's width and height in doubles: right - left of any two ints.
+double span(int from, int to) { return double(to) - double(from); }
 
 // UTF-8 of ANSI text, with one cluster per character, so PDF readers copy
 // and search exactly the characters drawn.
@@ -106,7 +115,7 @@ SurfaceHandle CairoSurface::create_solid_brush(uint32_t colour) {
 }
 
 SurfaceHandle CairoSurface::create_font_indirect(const LogFont& logfont) {
-    CairoFont* font = fonts_.font(logfont);
+    std::shared_ptr<CairoFont> font = fonts_.font(logfont);
     if (!font) return 0;
     Object object;
     object.kind = Kind::kFont;
@@ -204,8 +213,23 @@ void CairoSurface::stroke(double width) {
     cairo_set_matrix(cr_, &page);
 }
 
+// A line from a to b, the part of it that lies within kFar, so that it
+// keeps its course where cairo's fixed point would wrap.
+void CairoSurface::stroke_line(double ax, double ay, double bx, double by, cairo_line_cap_t cap,
+                               double width) {
+    if (!clip_to_square(kFar, &ax, &ay, &bx, &by)) return;
+    cairo_move_to(cr_, ax, ay);
+    cairo_line_to(cr_, bx, by);
+    cairo_set_line_cap(cr_, cap);
+    stroke(width);
+}
+
 // A filled box from edge to edge, in device units.
 void CairoSurface::fill_box(double left, double top, double right, double bottom) {
+    left = far_held(left);
+    top = far_held(top);
+    right = far_held(right);
+    bottom = far_held(bottom);
     cairo_rectangle(cr_, left, top, right - left, bottom - top);
     cairo_fill(cr_);
 }
@@ -217,16 +241,17 @@ void CairoSurface::fill_box(double left, double top, double right, double bottom
 // False for a slanted line, which is stroked.
 bool CairoSurface::fill_level_line(int x0, int y0, int x1, int y1, int width) {
     if (x0 != x1 && y0 != y1) return false;
+    const double ax = x0, ay = y0, bx = x1, by = y1;
     if (width <= 1) {
-        if (x0 == x1)
-            fill_box(x0, y1 > y0 ? y0 : y1 + 1, x0 + 1, y1 > y0 ? y1 : y0 + 1);
+        if (ax == bx)
+            fill_box(ax, by > ay ? ay : by + 1, ax + 1, by > ay ? by : ay + 1);
         else
-            fill_box(x1 > x0 ? x0 : x1 + 1, y0, x1 > x0 ? x1 : x0 + 1, y0 + 1);
+            fill_box(bx > ax ? ax : bx + 1, ay, bx > ax ? bx : ax + 1, ay + 1);
         return true;
     }
     const double half = width / 2.0;
-    fill_box(std::min(x0, x1) + 0.5 - half, std::min(y0, y1) + 0.5 - half,
-             std::max(x0, x1) + 0.5 + half, std::max(y0, y1) + 0.5 + half);
+    fill_box(std::min(ax, bx) + 0.5 - half, std::min(ay, by) + 0.5 - half,
+             std::max(ax, bx) + 0.5 + half, std::max(ay, by) + 0.5 + half);
     return true;
 }
 
@@ -244,22 +269,16 @@ bool CairoSurface::line_to(int x, int y) {
         // A cosmetic pen sets the pixels from the first point up to, not
         // including, the last: the stroke runs from the first pixel's
         // leading edge to the last pixel's leading edge along the main axis.
-        const int dx = x - x0, dy = y - y0;
+        const double dx = span(x0, x), dy = span(y0, y);
         double ax = 0.5, ay = 0.5;
-        if (std::abs(dx) >= std::abs(dy))
+        if (std::fabs(dx) >= std::fabs(dy))
             ax = dx > 0 ? 0.0 : 1.0;
         else
             ay = dy > 0 ? 0.0 : 1.0;
-        cairo_move_to(cr_, x0 + ax, y0 + ay);
-        cairo_line_to(cr_, x + ax, y + ay);
-        cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
-        stroke(1.0);
+        stroke_line(x0 + ax, y0 + ay, x + ax, y + ay, CAIRO_LINE_CAP_BUTT, 1.0);
     } else {
         // A wide solid pen is centred on the pixels and has round ends.
-        cairo_move_to(cr_, x0 + 0.5, y0 + 0.5);
-        cairo_line_to(cr_, x + 0.5, y + 0.5);
-        cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
-        stroke(pen->width);
+        stroke_line(x0 + 0.5, y0 + 0.5, x + 0.5, y + 0.5, CAIRO_LINE_CAP_ROUND, pen->width);
     }
     return true;
 }
@@ -284,7 +303,7 @@ bool CairoSurface::rectangle(int left, int top, int right, int bottom) {
     if (top > bottom) std::swap(top, bottom);
     // The figure takes the pixels from left to right - 1 and from top to
     // bottom - 1; an empty one draws nothing.
-    if (right - left < 1 || bottom - top < 1) return true;
+    if (span(left, right) < 1 || span(top, bottom) < 1) return true;
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
     const Object* brush = find(brush_, Kind::kBrush);
     const Object* pen = find(pen_, Kind::kPen);
@@ -301,7 +320,8 @@ bool CairoSurface::rectangle(int left, int top, int right, int bottom) {
     if (outlined) {
         set_colour(pen->colour);
         // The outline runs through the centres of the edge pixels.
-        cairo_rectangle(cr_, left + 0.5, top + 0.5, right - left - 1, bottom - top - 1);
+        const double l = far_held(left + 0.5), t = far_held(top + 0.5);
+        cairo_rectangle(cr_, l, t, far_held(right - 0.5) - l, far_held(bottom - 0.5) - t);
         cairo_set_line_join(cr_, pen->width > 1 ? CAIRO_LINE_JOIN_ROUND : CAIRO_LINE_JOIN_MITER);
         stroke(std::max(1, pen->width));
     }
@@ -314,6 +334,8 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
                                bool opaque_cell) {
     const Object* object = find(font_, Kind::kFont);
     if (!object || !text || count <= 0) return;
+    // A text anchored where cairo's fixed point wraps could land anywhere.
+    if (std::fabs(double(x)) > kFar || std::fabs(double(y)) > kFar) return;
     CairoFont& font = *object->font;
     const TextMetrics& m = font.metrics;
     const int width = extent(font, text, count).cx;
@@ -336,16 +358,16 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
     // of texts before it when font and colour agree; clipped or turned
     // text gets its own state, put back afterwards.
     const bool own_state = clip || font.angle != 0;
-    if (own_state || opaque_cell || run_font_ != &font || run_colour_ != text_colour_) flush_text();
+    if (own_state || opaque_cell || run_font_.get() != &font || run_colour_ != text_colour_) flush_text();
     double origin_x = x, origin_y = y;
     if (own_state) {
         // The font is set outside the saved state, which would take it
         // back on restore behind select_font's back.
-        select_font(font);
+        select_font(object->font);
         cairo_save(cr_);
         if (clip) {
-            cairo_rectangle(cr_, clip->left, clip->top, clip->right - clip->left,
-                            clip->bottom - clip->top);
+            const double l = far_held(clip->left), t = far_held(clip->top);
+            cairo_rectangle(cr_, l, t, far_held(clip->right) - l, far_held(clip->bottom) - t);
             cairo_clip(cr_);
         }
         cairo_translate(cr_, x, y);
@@ -360,7 +382,7 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
         cairo_rectangle(cr_, start, baseline - m.ascent, width, m.height);
         cairo_fill(cr_);
     }
-    run_font_ = &font;
+    run_font_ = object->font;
     run_colour_ = text_colour_;
     double pen_x = start;
     for (int i = 0; i < count; ++i) {
@@ -388,7 +410,7 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
 // command to record, replay and write, whatever its length.
 void CairoSurface::flush_text() {
     if (glyphs_.empty()) return;
-    select_font(*run_font_);
+    select_font(run_font_);
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
     set_colour(run_colour_);
     cairo_show_text_glyphs(cr_, utf8_.data(), int(utf8_.size()), glyphs_.data(), int(glyphs_.size()),
@@ -400,9 +422,10 @@ void CairoSurface::flush_text() {
 
 // The context keeps the font between texts: cairo looks a font up again
 // each time one is set.
-void CairoSurface::select_font(const CairoFont& font) {
-    if (&font == font_set_) return;
-    font_set_ = &font;
+void CairoSurface::select_font(const std::shared_ptr<const CairoFont>& held) {
+    if (held == font_set_) return;
+    font_set_ = held;
+    const CairoFont& font = *held;
     cairo_set_font_face(cr_, font.face);
     cairo_set_font_size(cr_, font.ppem);
     // A scalable page draws outlines: no hinting, which only fits glyphs
@@ -435,8 +458,7 @@ bool CairoSurface::ext_text_out(int x, int y, unsigned options, const SurfaceRec
         flush_text();
         cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
         set_colour(background_colour_);
-        cairo_rectangle(cr_, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
-        cairo_fill(cr_);
+        fill_box(rect->left, rect->top, rect->right, rect->bottom);
     }
     const SurfaceRect* clip = rect && (options & gdi::kEtoClipped) ? rect : nullptr;
     if (clip && (clip->right <= clip->left || clip->bottom <= clip->top)) return true;
@@ -449,30 +471,29 @@ int CairoSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned for
     if (!object || !text || !rect) return 0;
     CairoFont& font = *object->font;
     const std::string whole(text);
-    const int line_height =
-        font.metrics.height + ((format & kDtExternalLeading) ? font.metrics.external_leading : 0);
+    const int line_height = wrapped_line_height(font.metrics, format);
     // The same line breaks as the page text reader finds; without
     // DT_WORDBREAK only line breaks end lines.
-    const int width = (format & gdi::kDtWordBreak) ? rect->right - rect->left : INT32_MAX;
+    const int width = (format & gdi::kDtWordBreak)
+                          ? int(std::clamp<int64_t>(int64_t(rect->right) - rect->left, INT32_MIN, INT32_MAX))
+                          : INT32_MAX;
     const std::vector<TextLine> lines = wrap_text_lines(*this, whole, width);
     const bool clip = !(format & kDtNoClip);
-    // A line is the last one drawn when the next would not fit; an edit
-    // control leaves out a next line that would show only in part.
-    const int next_line_reach = (format & gdi::kDtEditControl) ? 2 * line_height - 1 : line_height;
     const unsigned saved_align = text_align_;
     text_align_ = gdi::kTaLeftTop;
     int y = rect->top;
     int widest = 0;
     for (const TextLine& line : lines) {
-        const bool last = clip && int64_t(y) + next_line_reach > rect->bottom;
+        const bool last = wrapped_line_is_last(y, line_height, rect->bottom, format);
         const char* s = whole.data() + line.start;
         const int line_width = extent(font, s, int(line.length)).cx;
         widest = std::max(widest, line_width);
-        int x = rect->left;
-        if (format & kDtCenter) x = rect->left + (rect->right - rect->left - line_width) / 2;
-        if (format & kDtRight) x = rect->right - line_width;
+        int64_t x = rect->left;
+        if (format & kDtCenter) x = rect->left + (int64_t(rect->right) - rect->left - line_width) / 2;
+        if (format & kDtRight) x = int64_t(rect->right) - line_width;
         if (!(format & kDtCalcRect))
-            draw_glyphs(x, y, s, int(line.length), clip ? rect : nullptr, bk_mode_ == kOpaque);
+            draw_glyphs(int(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX)), y, s, int(line.length),
+                        clip ? rect : nullptr, bk_mode_ == kOpaque);
         y = saturated_sum(y, line_height);
         if (last) break;
     }
@@ -481,7 +502,7 @@ int CairoSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned for
         rect->right = saturated_sum(rect->left, widest);
         rect->bottom = y;
     }
-    return y - rect->top;
+    return int(std::clamp<int64_t>(int64_t(y) - rect->top, INT32_MIN, INT32_MAX));
 }
 
 uint32_t CairoSurface::set_text_color(uint32_t colour) {
@@ -549,12 +570,14 @@ void CairoSurface::draw_image(cairo_surface_t* image, int x, int y, int width, i
     flush_text();
     cairo_save(cr_);
     cairo_set_antialias(cr_, CAIRO_ANTIALIAS_DEFAULT);
-    cairo_rectangle(cr_, std::min(x, x + width), std::min(y, y + height), std::abs(width),
-                    std::abs(height));
+    const double left = far_held(std::min(double(x), double(x) + width));
+    const double top = far_held(std::min(double(y), double(y) + height));
+    cairo_rectangle(cr_, left, top, far_held(std::max(double(x), double(x) + width)) - left,
+                    far_held(std::max(double(y), double(y) + height)) - top);
     cairo_clip(cr_);
     cairo_translate(cr_, x, y);
     cairo_scale(cr_, double(width) / source_width, double(height) / source_height);
-    cairo_set_source_surface(cr_, image, -source_x, -source_y);
+    cairo_set_source_surface(cr_, image, -double(source_x), -double(source_y));
     // StretchBlt takes whole source pixels; no smoothing.
     cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
     cairo_paint(cr_);
@@ -586,8 +609,9 @@ int CairoSurface::stretch_dibits(int x, int y, int width, int height, int source
     if (!image) return 0;
     // A bottom-up bitmap counts its source rows from the bottom.
     const int rows = cairo_image_surface_get_height(image);
-    const int top = description->height > 0 ? rows - source_y - source_height : source_y;
-    draw_image(image, x, y, width, height, source_x, top, source_width, source_height);
+    const int64_t top = description->height > 0 ? int64_t(rows) - source_y - source_height : source_y;
+    if (top < INT32_MIN || top > INT32_MAX) return 0;
+    draw_image(image, x, y, width, height, source_x, int(top), source_width, source_height);
     cairo_surface_destroy(image);
     return source_height;
 }

@@ -104,7 +104,7 @@ private:
         Kind kind = Kind::kPen;
         int width = 0;          // pen
         uint32_t colour = 0;    // pen, brush
-        CairoFont* font = nullptr;          // font (owned by the cache)
+        std::shared_ptr<CairoFont> font;    // font (shared with the cache)
         cairo_surface_t* image = nullptr;   // bitmap (owned)
         SurfaceHandle selected = 0;         // memory device context's bitmap
     };
@@ -114,8 +114,9 @@ private:
     SurfaceSize extent(CairoFont& font, const char* text, int count) {
         return font_extent(font, text, count, scalable_);
     }
-    void select_font(const CairoFont& font);
+    void select_font(const std::shared_ptr<const CairoFont>& font);
     void stroke(double width);
+    void stroke_line(double ax, double ay, double bx, double by, cairo_line_cap_t cap, double width);
     void fill_box(double left, double top, double right, double bottom);
     bool fill_level_line(int x0, int y0, int x1, int y1, int width);
     void outline_box(int left, int top, int right, int bottom, int width, uint32_t brush_colour);
@@ -139,9 +140,11 @@ private:
     int bk_mode_ = 2;  // OPAQUE
     unsigned text_align_ = gdi::kTaLeftTop;
     bool scalable_ = false;
-    const CairoFont* font_set_ = nullptr;  // the font the context holds
-    // The run of texts not drawn yet, all in one font and colour.
-    const CairoFont* run_font_ = nullptr;
+    // The font the context holds, and the font of the run of texts not
+    // drawn yet (all in one font and colour): held, so that neither can
+    // end while the surface still counts on it.
+    std::shared_ptr<const CairoFont> font_set_;
+    std::shared_ptr<const CairoFont> run_font_;
     uint32_t run_colour_ = 0;
     std::vector<cairo_glyph_t> glyphs_;
     std::string utf8_;

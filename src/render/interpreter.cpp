@@ -19,7 +19,7 @@
 namespace vell {
 
 RenderHooks& render_hooks() {
-    static RenderHooks hooks{nullptr, show_notice_platform, nullptr};
+    static RenderHooks hooks{nullptr, show_notice_platform, nullptr, show_notice_platform};
     return hooks;
 }
 
@@ -93,9 +93,11 @@ void replace_brush(RenderState& state, uint32_t colour) {
 void draw_line(RenderState& state, const PageRecord& r) {
     // A width that rounds to 0 gives the device's thinnest pen.
     replace_pen(state, state.mapping.pen_width(r.width), r.colour);
-    const DeviceMapping& m = state.mapping;
-    state.surface->move_to(m.map_x(r.x1), m.map_y(r.y1));
-    state.surface->line_to(m.map_x(r.x2), m.map_y(r.y2));
+    // A line that lies wholly beyond any page draws nothing.
+    DeviceLine line;
+    if (!state.mapping.map_line(r.x1, r.y1, r.x2, r.y2, &line)) return;
+    state.surface->move_to(line.x1, line.y1);
+    state.surface->line_to(line.x2, line.y2);
 }
 
 void draw_box(RenderState& state, const PageRecord& r) {
@@ -137,12 +139,15 @@ void perform(RenderState& state, const PageRecord& r) {
     case kOpBox: draw_box(state, r); break;
     case kOpFont: set_font(state, r); break;
     case kOpPictureFile:
-        draw_picture(*state.surface, picture_files(), trim(drawn_text(r.data)), r.x1, r.y1, r.x2,
-                     r.y2, state.mapping, state.printing);
+        if (render_hooks().refuse_picture_file)
+            render_hooks().refuse_picture_file(trim(drawn_text(r.data)));
+        else
+            draw_picture(*state.surface, picture_files(), trim(drawn_text(r.data)), r.x1, r.y1,
+                         r.x2, r.y2, state.mapping, state.printing, state.pictures);
         break;
     case kOpEmbeddedPicture:
         draw_embedded_picture(*state.surface, picture_files(), r.data, r.x1, r.y1, r.x2, r.y2,
-                              state.mapping, state.printing);
+                              state.mapping, state.printing, state.pictures);
         break;
     case kOpWindowLabel: set_window_label(r.label, r.data); break;
     case kOpBoxedText: draw_boxed_text(state, r); break;
@@ -200,9 +205,10 @@ void render_page_bytes(const PageSource& page, Surface& surface, int32_t resolut
         // The zoom the viewer's fit step chose from its zoom box is the one
         // the page is shown at: only the full-size drawing below is undone.
         zoom_on_entry = zoom.value;
-        // Full-size drawing below 100 %: the viewer shrinks the image later.
-        if (page.display_option == kDisplayShrink && zoom.value < 1.001) zoom.value = 1.0;
     }
+    // Full-size drawing below 100 %: the viewer shrinks the image later.
+    // Texts are read at the same zoom, so that they measure as drawn.
+    if (!state.printing) zoom.value = drawn_zoom(zoom.value, page.display_option);
     state.mapping = DeviceMapping{resolution_x, resolution_y, zoom.value, origin_x, origin_y};
 
     // Texts start black, on a transparent background.

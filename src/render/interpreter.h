@@ -25,6 +25,13 @@ struct RenderHooks {
     void (*show_notice)(const std::string& text) = nullptr;
     // Where pictures find files and temporary names; null: the system's.
     FileSystem* files = nullptr;
+    // When set, picture file records draw nothing and this is told their
+    // path instead: a converter on a server must not put local files into
+    // its output. Null: picture files are drawn.
+    void (*refuse_picture_file)(const std::string& path) = nullptr;
+    // Tells the user that a picture beyond the page's pixel budget was
+    // drawn reduced (once per process, any path); null tells no one.
+    void (*picture_notice)(const std::string& text) = nullptr;
 };
 RenderHooks& render_hooks();
 

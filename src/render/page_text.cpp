@@ -120,9 +120,9 @@ unsigned PageTextSurface::set_text_align(unsigned align) {
     return align;
 }
 
-void PageTextSurface::add_text(int x, int y, const std::string& text, PageTextKind kind,
+bool PageTextSurface::add_text(int x, int y, const std::string& text, PageTextKind kind,
                                const SurfaceRect* clip) {
-    if (text.empty()) return;
+    if (text.empty()) return false;
     const SurfaceSize extent = inner_.text_extent(text.data(), int(text.size()));
     const int angle = escapement_angle(current_font_);
     // The anchor is the left, middle or right of the run as the alignment
@@ -153,11 +153,14 @@ void PageTextSurface::add_text(int x, int y, const std::string& text, PageTextKi
         item.cell_height = extent.cy;
         item.blank_width = inner_.text_extent(" ", 1).cx;
     }
+    item.drawn = drawn_;
     items_.push_back(std::move(item));
+    return true;
 }
 
 bool PageTextSurface::text_out(int x, int y, const char* text, int count) {
     if (text && count > 0) add_text(x, y, std::string(text, size_t(count)), PageTextKind::kText, nullptr);
+    ++drawn_;
     return true;
 }
 
@@ -166,32 +169,46 @@ bool PageTextSurface::ext_text_out(int x, int y, unsigned options, const Surface
     if (text && count > 0)
         add_text(x, y, std::string(text, size_t(count)), PageTextKind::kBoxed,
                  (options & gdi::kEtoClipped) ? rect : nullptr);
+    ++drawn_;
     return true;
 }
 
-int PageTextSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned) {
+int PageTextSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned format) {
     if (!text || !rect) return 0;
     const std::string all(text);
-    const int line_height = inner_.text_metrics().height;
+    const int line_height = wrapped_line_height(inner_.text_metrics(), format);
     // Corrupt rectangles may span more than the int range.
     const int64_t span = int64_t(rect->right) - int64_t(rect->left);
-    const int width = int(std::clamp<int64_t>(span, INT32_MIN, INT32_MAX));
+    const int width = (format & gdi::kDtWordBreak)
+                          ? int(std::clamp<int64_t>(span, INT32_MIN, INT32_MAX))
+                          : INT32_MAX;
     const std::vector<TextLine> lines = wrap_text_lines(inner_, all, width);
-    // Like an edit control, only whole lines show: a line that would pass
-    // the rectangle's bottom and every line after it are cut.
+    const SurfaceRect* clip = (format & gdi::kDtNoClip) ? nullptr : rect;
+    // The lines the surfaces draw: the first always, then while the line
+    // test lets them.
+    const unsigned align = text_align_;
+    text_align_ = gdi::kTaLeftTop;
     int64_t top = rect->top;
-    int shown = 0;
+    const TextLine* previous = nullptr;  // the line of the latest piece
     for (const TextLine& line : lines) {
-        if (top + line_height > rect->bottom) break;
-        const unsigned align = text_align_;
-        text_align_ = gdi::kTaLeftTop;
-        add_text(rect->left, int(top), all.substr(line.start, line.length),
-                 PageTextKind::kWrapped, nullptr);
-        text_align_ = align;
+        const bool last = wrapped_line_is_last(top, line_height, rect->bottom, format);
+        const int y = int(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
+        const bool joins = previous && previous->length > 0 &&
+                           previous->start + previous->length == line.start;
+        if (add_text(rect->left, y, all.substr(line.start, line.length), PageTextKind::kWrapped,
+                     clip)) {
+            // A word broken between characters goes on in this line.
+            if (joins) items_[items_.size() - 2].joined = true;
+            previous = &line;
+        } else {
+            previous = nullptr;
+        }
         top += line_height;
-        ++shown;
+        if (last) break;
     }
-    return shown * line_height;
+    text_align_ = align;
+    ++drawn_;
+    return int(std::clamp<int64_t>(top - rect->top, 0, INT32_MAX));
 }
 
 PageText read_page_text(const PageSource& page, Surface& measure, bool char_geometry) {
@@ -199,7 +216,9 @@ PageText read_page_text(const PageSource& page, Surface& measure, bool char_geom
     int resolution_y = measure.device_caps(gdi::kLogPixelsY);
     if (resolution_x < 1) resolution_x = 96;
     if (resolution_y < 1) resolution_y = 96;
-    const double zoom = zoom_factor().value > 0 ? zoom_factor().value : 1.0;
+    // The interpreter draws at this zoom too.
+    double zoom = drawn_zoom(zoom_factor().value, page.display_option);
+    if (!(zoom > 0)) zoom = 1.0;
 
     PageText text;
     text.scale_x = resolution_x * zoom;
@@ -210,27 +229,102 @@ PageText read_page_text(const PageSource& page, Surface& measure, bool char_geom
     source.reading_text = true;
     render_page_bytes(source, surface, resolution_x, resolution_y, 0, 0, 0, nullptr, 0);
     text.items = surface.take_items();
-    sort_reading_order(text.items);
+    sort_reading_order(text);
     return text;
 }
 
-void sort_reading_order(std::vector<PageTextItem>& items) {
-    std::stable_sort(items.begin(), items.end(), [](const PageTextItem& a, const PageTextItem& b) {
-        return a.rect.top < b.rect.top;
-    });
-    // Lines: a text joins the line when it starts above the middle of the
-    // line's first text; each line then reads from left to right.
-    size_t first = 0;
-    while (first < items.size()) {
-        const double middle = (items[first].rect.top + items[first].rect.bottom) / 2;
-        size_t end = first + 1;
-        while (end < items.size() && items[end].rect.top < middle) ++end;
-        std::stable_sort(items.begin() + long(first), items.begin() + long(end),
-                         [](const PageTextItem& a, const PageTextItem& b) {
-                             return a.rect.left < b.rect.left;
-                         });
-        first = end;
+namespace {
+
+// How many texts that are not on a line the search for its texts looks past.
+constexpr size_t kLinePassLimit = 256;
+
+// Turned texts are lines of their own.
+bool is_level(const PageTextItem& item) { return item.angle % 360 == 0; }
+
+// The height of a line so far.
+struct Band {
+    double top = 0;
+    double bottom = 0;
+};
+
+// A text is on the line when at least half of it, or half of the line,
+// lies within the line's height.
+bool is_on_line(const PageRect& r, const Band& band) {
+    if (!(r.top < band.bottom)) return false;
+    const double overlap = std::min(r.bottom, band.bottom) - std::max(r.top, band.top);
+    const double smaller = std::min(r.bottom - r.top, band.bottom - band.top);
+    return overlap >= 0 && 2 * overlap >= smaller;
+}
+
+}  // namespace
+
+void sort_reading_order(PageText& page) {
+    std::vector<PageTextItem>& items = page.items;
+    const size_t n = items.size();
+    std::vector<size_t> by_top(n);
+    for (size_t i = 0; i < n; ++i) by_top[i] = i;
+    std::stable_sort(by_top.begin(), by_top.end(),
+                     [&](size_t a, size_t b) { return items[a].rect.top < items[b].rect.top; });
+
+    // Lines from the top down: each starts at the highest text not yet on
+    // a line and takes the texts below it that are on it.
+    std::vector<size_t> order;  // drawing indexes in reading order
+    order.reserve(n);
+    std::vector<bool> placed(n, false);
+    page.lines.clear();
+    for (size_t k = 0; k < n; ++k) {
+        const size_t start = by_top[k];
+        if (placed[start]) continue;
+        placed[start] = true;
+        const size_t first = order.size();
+        order.push_back(start);
+        Band band{items[start].rect.top, items[start].rect.bottom};
+        // Texts that start within the line's height but are not on it, or
+        // are on another line already, are looked past up to a bound, so
+        // that a page of tall overlapping texts takes linear time.
+        size_t passed = 0;
+        for (size_t j = k + 1; is_level(items[start]) && j < n && passed < kLinePassLimit; ++j) {
+            const PageTextItem& item = items[by_top[j]];
+            if (!(item.rect.top < band.bottom)) break;
+            if (placed[by_top[j]] || !is_level(item) || !is_on_line(item.rect, band)) {
+                ++passed;
+                continue;
+            }
+            placed[by_top[j]] = true;
+            order.push_back(by_top[j]);
+            band.top = std::min(band.top, item.rect.top);
+            band.bottom = std::max(band.bottom, item.rect.bottom);
+        }
+        std::stable_sort(order.begin() + long(first), order.end(), [&](size_t a, size_t b) {
+            return items[a].rect.left < items[b].rect.left;
+        });
+        page.lines.push_back(PageTextLine{first, order.size() - first});
     }
+
+    // The pieces in reading order, each linked to the one read after it.
+    std::vector<size_t> position(n);
+    for (size_t p = 0; p < n; ++p) position[order[p]] = p;
+    std::vector<PageTextItem> sorted;
+    sorted.reserve(n);
+    for (size_t p = 0; p < n; ++p) {
+        sorted.push_back(std::move(items[order[p]]));
+        sorted.back().next = -1;
+    }
+    for (const PageTextLine& line : page.lines)
+        for (size_t p = line.first; p + 1 < line.first + line.count; ++p) sorted[p].next = int(p + 1);
+    // A wrapped text's lines follow one another in drawing order.
+    for (size_t i = 0; i + 1 < n; ++i) {
+        PageTextItem& piece = sorted[position[i]];
+        const PageTextItem& after = sorted[position[i + 1]];
+        // Links only point forwards, so reading along them always ends.
+        if (piece.kind == PageTextKind::kWrapped && after.kind == PageTextKind::kWrapped &&
+            after.drawn == piece.drawn && position[i + 1] > position[i])
+            piece.next = int(position[i + 1]);
+        else
+            piece.joined = false;
+    }
+    if (n > 0) sorted[position[n - 1]].joined = false;
+    items = std::move(sorted);
 }
 
 PageRect text_part_rect(Surface& measure, const PageText& page, const PageTextItem& item,

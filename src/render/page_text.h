@@ -7,6 +7,11 @@
 // measurement goes to an inner surface, so texts measure with the metrics
 // of the device that shows them: GDI in the viewer, cairo in the
 // converter, the recording surface's font model in the unit tests.
+//
+// A page's text is its pieces (one per text drawn, one per line of a
+// wrapped text) in reading order, grouped in lines, each piece linked to
+// the one read after it; text_part_rect gives the box of any run of a
+// piece's characters.
 #pragma once
 
 #include <cstddef>
@@ -50,13 +55,38 @@ struct PageTextItem {
     std::vector<int32_t> char_ends;
     int32_t cell_height = 0;
     int32_t blank_width = 0;
+    // Which drawing call made it, counted from 0 in drawing order: the lines
+    // of one wrapped text share it.
+    int drawn = 0;
+    // The piece read right after this one (an index into the page's items),
+    // or -1: the next line of the same wrapped text, else the next piece of
+    // the same line. joined: the next piece goes on with this one's word (a
+    // wrapped text broke the word between lines); otherwise a word break
+    // lies between them.
+    int next = -1;
+    bool joined = false;
+};
+
+// A line of the page as read: items [first, first + count) of the page's
+// items, left to right.
+struct PageTextLine {
+    size_t first = 0;
+    size_t count = 0;
 };
 
 struct PageText {
     std::vector<PageTextItem> items;  // reading order
-    // Device pixels per inch the texts were measured at (resolution x zoom).
+    std::vector<PageTextLine> lines;  // reading order; every item in one line
+    // Device pixels per inch the texts were measured at (resolution x the
+    // zoom the page is drawn with).
     double scale_x = 96;
     double scale_y = 96;
+};
+
+// One line of a wrapped text: the characters [start, start + length).
+struct TextLine {
+    size_t start = 0;
+    size_t length = 0;
 };
 
 // Records the texts drawn on it; measures through inner. Lines, boxes and
@@ -120,14 +150,15 @@ private:
     };
     // Adds one text drawn with its first cell's corner at (x, y) pixels in
     // the current font, anchored as the text alignment says; clip (pixels)
-    // limits what it covers.
-    void add_text(int x, int y, const std::string& text, PageTextKind kind,
+    // limits what it covers. False for an empty text, which adds nothing.
+    bool add_text(int x, int y, const std::string& text, PageTextKind kind,
                   const SurfaceRect* clip);
     bool is_own(SurfaceHandle object) const;
 
     Surface& inner_;
     double scale_x_, scale_y_;
     std::vector<PageTextItem> items_;
+    int drawn_ = 0;  // drawing calls so far
     std::vector<FontEntry> fonts_;  // fonts made through this surface
     LogFont current_font_;
     SurfaceHandle next_own_;  // serial of the latest pen or brush
@@ -139,16 +170,18 @@ private:
 };
 
 // Reads the texts of a page: runs the interpreter on its bytes over a
-// PageTextSurface, at the measuring surface's resolution and the current
-// zoom factor, and puts the texts in reading order. Changes nothing outside
-// the surfaces: no geometry, labels, notices, pictures or page state.
+// PageTextSurface, at the measuring surface's resolution and the zoom the
+// page is drawn with (see drawn_zoom), and puts the texts in reading order.
+// Changes nothing outside the surfaces: no geometry, labels, notices,
+// pictures or page state.
 // char_geometry: each text also gets its characters' extents.
 PageText read_page_text(const PageSource& page, Surface& measure, bool char_geometry = false);
 
 // Reading order: lines from top to bottom, texts from left to right in
-// each. A text belongs to the line of the text above it when it starts
-// above that text's middle.
-void sort_reading_order(std::vector<PageTextItem>& items);
+// each. A text joins a line when at least half of it, or half of the line,
+// lies in the line's height; a turned text is a line of its own. Fills the
+// page's lines and links each piece to the one read after it.
+void sort_reading_order(PageText& page);
 
 // The rectangle of count characters from offset of an item, measured again
 // in its font on the measuring surface (the whole item's rectangle when the
@@ -167,10 +200,14 @@ PageRect item_run_rect(const PageText& page, const PageTextItem& item, double st
 // breaks (CR, LF, CR LF) start a new line, words move to the next line when
 // they would pass the width, and a word wider than a line is broken between
 // characters. The blanks at a break belong to no line.
-struct TextLine {
-    size_t start = 0;
-    size_t length = 0;
-};
 std::vector<TextLine> wrap_text_lines(Surface& surface, const std::string& text, int width);
+
+// The height of one wrapped line in a font with these metrics.
+int wrapped_line_height(const TextMetrics& metrics, unsigned format);
+// Whether the wrapped line drawn at y is the last one drawn into a
+// rectangle whose bottom is `bottom`: clipped drawing stops when the next
+// line would pass the bottom, and an edit control also leaves out a next
+// line that would show only in part. The first line is always drawn.
+bool wrapped_line_is_last(int64_t y, int line_height, int64_t bottom, unsigned format);
 
 }  // namespace vell

@@ -1,10 +1,12 @@
 #include "render/pictures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <new>
 
 #include "document/text.h"
+#include "render/interpreter.h"
 
 namespace vell {
 
@@ -118,11 +120,9 @@ void print_bitmap(Surface& surface, SurfaceHandle dc, SurfaceHandle bitmap, cons
     delete[] bits;
 }
 
-}  // namespace
-
-void draw_picture(Surface& surface, FileSystem& files, const std::string& path, float x1,
-                  float y1, float x2, float y2, const DeviceMapping& mapping, bool printing) {
-    if (!files.exists(path)) return;
+// The bitmap file at path, loaded by the surface and drawn into the box.
+void draw_loaded(Surface& surface, const std::string& path, float x1, float y1, float x2, float y2,
+                 const DeviceMapping& mapping, bool printing) {
     SurfaceHandle bitmap = surface.load_bitmap_file(path.c_str());
     if (!bitmap) return;
     SurfaceHandle dc = surface.create_picture_dc();
@@ -148,9 +148,52 @@ void draw_picture(Surface& surface, FileSystem& files, const std::string& path, 
     if (dc) surface.delete_dc(dc);
 }
 
+void tell_reduced_picture() {
+    ReducedPictureNoticeState& state = reduced_picture_notice_state();
+    if (state.told) return;
+    state.told = true;
+    if (render_hooks().picture_notice) render_hooks().picture_notice(reduced_picture_notice());
+}
+
+}  // namespace
+
+void draw_picture(Surface& surface, FileSystem& files, const std::string& path, float x1,
+                  float y1, float x2, float y2, const DeviceMapping& mapping, bool printing,
+                  PictureBudget& budget) {
+    if (!files.exists(path)) return;
+    // The header's claim is checked before anything loads the pixels.
+    File source;
+    BitmapHeader header;
+    ReducedSize size;
+    if (source.open_read(path) && read_bitmap_header(source, &header)) {
+        const PictureSize drawn = fit_picture(
+            int32_t(std::min<int64_t>(header.width, INT32_MAX)),
+            int32_t(std::min<int64_t>(header.height, INT32_MAX)),
+            mapping.length_x(std::fabs(double(x2) - double(x1))),
+            mapping.length_y(std::fabs(double(y2) - double(y1))));
+        const uint64_t drawn_pixels =
+            uint64_t(std::max(drawn.width, 0)) * uint64_t(std::max(drawn.height, 0));
+        size = take_from_budget(budget, header.width, header.height, drawn_pixels);
+    }
+    if (!size.reduced) {
+        source.close();
+        draw_loaded(surface, path, x1, y1, x2, y2, mapping, printing);
+        return;
+    }
+    tell_reduced_picture();
+    File copy;
+    const std::string reduced = claim_temporary_file(files, kPicturePrefix, kPictureExtension, &copy);
+    if (reduced.empty()) return;
+    const bool written = write_reduced_bitmap(source, header, size.width, size.height, &copy);
+    copy.close();
+    source.close();
+    if (written) draw_loaded(surface, reduced, x1, y1, x2, y2, mapping, printing);
+    files.remove(reduced);
+}
+
 void draw_embedded_picture(Surface& surface, FileSystem& files, const std::string& data,
                            float x1, float y1, float x2, float y2, const DeviceMapping& mapping,
-                           bool printing) {
+                           bool printing, PictureBudget& budget) {
     File file;
     const std::string path = claim_temporary_file(files, kPicturePrefix, kPictureExtension, &file);
     if (path.empty()) return;
@@ -158,7 +201,7 @@ void draw_embedded_picture(Surface& surface, FileSystem& files, const std::strin
     // draws what it can make of it, or nothing.
     if (!data.empty()) file.write_at(0, data.data(), data.size());
     file.close();
-    draw_picture(surface, files, path, x1, y1, x2, y2, mapping, printing);
+    draw_picture(surface, files, path, x1, y1, x2, y2, mapping, printing, budget);
     files.remove(path);  // a failure leaves a leftover that later searches skip
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "document/file_io.h"
+#include "render/picture_budget.h"
 #include "render/surface.h"
 #include "render/units.h"
 
@@ -82,14 +83,17 @@ size_t dib_row_bytes(int32_t width, int bits_per_pixel);
 // Draw a picture: the bitmap file at path into the box (x1, y1)-(x2, y2)
 // (inches), top-left corner at the mapped (x1, y1), size from the box's
 // absolute width and height. On the screen with StretchBlt; on a printer
-// through GetDIBits and StretchDIBits. Nothing is reported.
+// through GetDIBits and StretchDIBits. The bitmap's pixels come off the
+// page's budget; one beyond it is drawn from a reduced copy written to a
+// temporary "~DB" name, and the user is told once (picture_budget.h).
 void draw_picture(Surface& surface, FileSystem& files, const std::string& path, float x1,
-                  float y1, float x2, float y2, const DeviceMapping& mapping, bool printing);
+                  float y1, float x2, float y2, const DeviceMapping& mapping, bool printing,
+                  PictureBudget& budget);
 
 // Embedded picture: write the bitmap file bytes to a claimed temporary
 // "~DB" name, draw it, delete it. Skipped when no name can be claimed.
 void draw_embedded_picture(Surface& surface, FileSystem& files, const std::string& data,
                            float x1, float y1, float x2, float y2, const DeviceMapping& mapping,
-                           bool printing);
+                           bool printing, PictureBudget& budget);
 
 }  // namespace vell

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "render/picture_budget.h"
 #include "render/surface.h"
 #include "render/units.h"
 
@@ -26,6 +27,7 @@ struct RenderState {
     int16_t page_number = 0;  // the page being rendered, for page-number records
     int32_t page_count = 0;   // the document's page count, for page totals
     char decimal_separator = '.';
+    PictureBudget pictures;  // what the page's pictures may still load
 
     FontSettings font;
     // Objects the interpreter created and has selected, and the ones they

@@ -41,95 +41,238 @@ bool same(unsigned char a, unsigned char b, bool match_case) {
     return match_case ? a == b : fold_case(a) == fold_case(b);
 }
 
-bool matches_at(const std::string& text, const std::string& needle, const FindOptions& options,
-                size_t at) {
-    for (size_t i = 0; i < needle.size(); ++i)
-        if (!same(static_cast<unsigned char>(text[at + i]), static_cast<unsigned char>(needle[i]),
-                  options.match_case))
-            return false;
-    if (!options.whole_words) return true;
-    // A whole word: no word character right before or right after it.
-    const bool open_before = at == 0 || !is_word_character(static_cast<unsigned char>(text[at - 1]));
-    const size_t end = at + needle.size();
-    const bool open_after =
-        end == text.size() || !is_word_character(static_cast<unsigned char>(text[end]));
-    return open_before && open_after;
+// The needle with every run of blanks made one blank.
+std::string pattern_of(const std::string& needle) {
+    std::string out;
+    for (char c : needle) {
+        const bool blank = is_blank_character(static_cast<unsigned char>(c));
+        if (blank && !out.empty() && out.back() == ' ') continue;
+        out += blank ? ' ' : c;
+    }
+    return out;
+}
+
+// For each piece, the piece whose word goes on in it, or -1.
+std::vector<int> pieces_joined_from(const PageText& page) {
+    std::vector<int> from(page.items.size(), -1);
+    for (size_t i = 0; i < page.items.size(); ++i) {
+        const PageTextItem& item = page.items[i];
+        if (item.joined && item.next > int(i) && size_t(item.next) < page.items.size())
+            from[size_t(item.next)] = int(i);
+    }
+    return from;
+}
+
+// The piece read after item, or -1; links that do not point forwards are
+// ignored, so reading along them always ends.
+int next_piece(const PageText& page, int item) {
+    const int next = page.items[size_t(item)].next;
+    return next > item && size_t(next) < page.items.size() ? next : -1;
+}
+
+// Whether a word character stands right before place.
+bool word_before(const PageText& page, const std::vector<int>& joined_from, TextPlace at) {
+    const std::string* text = &page.items[size_t(at.item)].text;
+    if (at.offset == 0) {
+        const int from = joined_from[size_t(at.item)];
+        if (from < 0) return false;
+        text = &page.items[size_t(from)].text;
+        at.offset = text->size();
+    }
+    return at.offset > 0 && is_word_character(static_cast<unsigned char>((*text)[at.offset - 1]));
+}
+
+// Whether a word character stands at place, reading on into a joined piece.
+bool word_at(const PageText& page, TextPlace at) {
+    for (;;) {
+        const PageTextItem& item = page.items[size_t(at.item)];
+        if (at.offset < item.text.size())
+            return is_word_character(static_cast<unsigned char>(item.text[at.offset]));
+        const int next = next_piece(page, at.item);
+        if (next < 0 || !item.joined) return false;
+        at = TextPlace{next, 0};
+    }
 }
 
 }  // namespace
 
 unsigned char fold_case(unsigned char c) { return fold_table().lower[c]; }
 bool is_word_character(unsigned char c) { return fold_table().word[c]; }
-
-size_t find_in_text(const std::string& text, const std::string& needle, const FindOptions& options,
-                    size_t from) {
-    if (needle.empty() || needle.size() > text.size()) return std::string::npos;
-    for (size_t at = from; at + needle.size() <= text.size(); ++at)
-        if (matches_at(text, needle, options, at)) return at;
-    return std::string::npos;
+bool is_blank_character(unsigned char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v' || c == 0xA0;
 }
 
-size_t find_last_in_text(const std::string& text, const std::string& needle,
-                         const FindOptions& options, size_t before) {
-    if (needle.empty() || needle.size() > text.size()) return std::string::npos;
-    size_t at = std::min(before, text.size() - needle.size() + 1);
-    while (at > 0) {
-        --at;
-        if (matches_at(text, needle, options, at)) return at;
+// ---- Matching on a page -----------------------------------------------------------------
+
+PageMatcher::PageMatcher(const std::string& needle, const FindOptions& options)
+    : pattern_(pattern_of(needle)), options_(options) {}
+
+bool PageMatcher::matches_at(const PageText& page, const std::vector<int>& joined_from,
+                             TextPlace at, TextPlace* end) const {
+    if (options_.whole_words && word_before(page, joined_from, at)) return false;
+    int item = at.item;
+    size_t offset = at.offset;
+    for (const char wanted : pattern_) {
+        if (wanted == ' ') {
+            // Blanks and word breaks, as many as there are, at least one.
+            size_t taken = 0;
+            for (;;) {
+                const PageTextItem& piece = page.items[size_t(item)];
+                if (offset < piece.text.size()) {
+                    if (!is_blank_character(static_cast<unsigned char>(piece.text[offset]))) break;
+                    ++offset;
+                    ++taken;
+                    continue;
+                }
+                const int next = next_piece(page, item);
+                if (next < 0) break;
+                if (!piece.joined) ++taken;
+                item = next;
+                offset = 0;
+            }
+            if (taken == 0) return false;
+            continue;
+        }
+        // Any other character: a word goes on only into a joined piece.
+        while (offset >= page.items[size_t(item)].text.size()) {
+            const int next = next_piece(page, item);
+            if (next < 0 || !page.items[size_t(item)].joined) return false;
+            item = next;
+            offset = 0;
+        }
+        if (!same(static_cast<unsigned char>(page.items[size_t(item)].text[offset]),
+                  static_cast<unsigned char>(wanted), options_.match_case))
+            return false;
+        ++offset;
     }
-    return std::string::npos;
+    if (options_.whole_words && word_at(page, TextPlace{item, offset})) return false;
+    *end = TextPlace{item, offset};
+    return true;
+}
+
+bool PageMatcher::first_from(const PageText& page, TextPlace from, TextMatch* match) const {
+    if (pattern_.empty() || from.item < 0) return false;
+    const std::vector<int> joined_from = pieces_joined_from(page);
+    for (size_t i = size_t(from.item); i < page.items.size(); ++i) {
+        const size_t size = page.items[i].text.size();
+        for (size_t at = i == size_t(from.item) ? from.offset : 0; at < size; ++at) {
+            TextPlace end;
+            if (matches_at(page, joined_from, TextPlace{int(i), at}, &end)) {
+                match->start = TextPlace{int(i), at};
+                match->end = end;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool PageMatcher::last_before(const PageText& page, TextPlace before, TextMatch* match) const {
+    if (pattern_.empty() || before.item < 0 || page.items.empty()) return false;
+    const std::vector<int> joined_from = pieces_joined_from(page);
+    if (size_t(before.item) >= page.items.size())
+        before = TextPlace{int(page.items.size() - 1), std::string::npos};
+    for (int i = before.item; i >= 0; --i) {
+        const size_t size = page.items[size_t(i)].text.size();
+        size_t at = i == before.item ? std::min(before.offset, size) : size;
+        while (at > 0) {
+            --at;
+            TextPlace end;
+            if (matches_at(page, joined_from, TextPlace{i, at}, &end)) {
+                match->start = TextPlace{i, at};
+                match->end = end;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::vector<TextPart> match_parts(const PageText& page, const TextMatch& match) {
+    std::vector<TextPart> parts;
+    const int count = int(page.items.size());
+    int item = match.start.item;
+    size_t offset = match.start.offset;
+    while (item >= 0 && item < count) {
+        const size_t size = page.items[size_t(item)].text.size();
+        const size_t stop = item == match.end.item ? std::min(match.end.offset, size) : size;
+        if (stop > offset) parts.push_back(TextPart{item, offset, stop - offset});
+        if (item == match.end.item) break;
+        item = next_piece(page, item);
+        offset = 0;
+    }
+    return parts;
 }
 
 // ---- Page bytes ------------------------------------------------------------------
 
 PageBytesFilter::PageBytesFilter(const std::string& needle, const FindOptions& options)
-    : needle_(needle), match_case_(options.match_case) {
-    if (!match_case_)
-        for (char& c : needle_) c = static_cast<char>(fold_case(static_cast<unsigned char>(c)));
-    digits_only_ = !needle_.empty() &&
-                   std::all_of(needle_.begin(), needle_.end(), [](char c) { return c >= '0' && c <= '9'; });
-    // Horspool: how far the window may move when its last byte is c.
-    const size_t n = needle_.size();
-    std::fill(skip_, skip_ + 256, n ? n : 1);
-    for (size_t i = 0; i + 1 < n; ++i) {
-        const unsigned char c = static_cast<unsigned char>(needle_[i]);
-        skip_[c] = n - 1 - i;
-        // Without case both forms of a letter move the same.
+    : match_case_(options.match_case) {
+    const std::string pattern = pattern_of(needle);
+    any_ = pattern == " ";
+    size_t at = 0;
+    while (at < pattern.size()) {
+        size_t end = pattern.find(' ', at);
+        if (end == std::string::npos) end = pattern.size();
+        std::string word = pattern.substr(at, end - at);
+        at = end + 1;
+        // Page numbers and totals are not in the bytes.
+        if (word.empty() || std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            continue;
         if (!match_case_)
-            for (int u = 0; u < 256; ++u)
-                if (fold_case(static_cast<unsigned char>(u)) == c) skip_[u] = n - 1 - i;
+            for (char& c : word) c = static_cast<char>(fold_case(static_cast<unsigned char>(c)));
+        words_.emplace_back();
+        Word& w = words_.back();
+        w.text = std::move(word);
+        // Horspool: how far the window may move when its last byte is c.
+        const size_t n = w.text.size();
+        std::fill(w.skip, w.skip + 256, n);
+        for (size_t i = 0; i + 1 < n; ++i) {
+            const unsigned char c = static_cast<unsigned char>(w.text[i]);
+            w.skip[c] = n - 1 - i;
+            // Without case both forms of a letter move the same.
+            if (!match_case_)
+                for (int u = 0; u < 256; ++u)
+                    if (fold_case(static_cast<unsigned char>(u)) == c) w.skip[u] = n - 1 - i;
+        }
     }
+    empty_ = pattern.empty();
 }
 
-bool PageBytesFilter::may_match(const uint8_t* bytes, size_t size) const {
-    const size_t n = needle_.size();
-    if (n == 0) return false;
-    if (digits_only_) return true;  // page numbers and totals are not in the bytes
+bool PageBytesFilter::found(const Word& word, const uint8_t* bytes, size_t size) const {
+    const size_t n = word.text.size();
     if (!bytes || size < n) return false;
     const unsigned char* fold = &fold_table().lower[0];
-    const unsigned char last = static_cast<unsigned char>(needle_[n - 1]);
+    const unsigned char last = static_cast<unsigned char>(word.text[n - 1]);
     for (size_t at = 0; at + n <= size;) {
         const unsigned char c = bytes[at + n - 1];
         if ((match_case_ ? c : fold[c]) == last) {
             size_t i = 0;
             while (i + 1 < n) {
                 const unsigned char b = bytes[at + i];
-                if ((match_case_ ? b : fold[b]) != static_cast<unsigned char>(needle_[i])) break;
+                if ((match_case_ ? b : fold[b]) != static_cast<unsigned char>(word.text[i])) break;
                 ++i;
             }
             if (i + 1 >= n) return true;
         }
-        at += skip_[c];
+        at += word.skip[c];
     }
     return false;
+}
+
+bool PageBytesFilter::may_match(const uint8_t* bytes, size_t size) const {
+    if (empty_) return false;
+    if (any_) return true;
+    for (const Word& word : words_)
+        if (!found(word, bytes, size)) return false;
+    return true;
 }
 
 // ---- The walk over the pages ----------------------------------------------------------
 
 DocumentSearch::DocumentSearch(const std::string& needle, const FindOptions& options, bool forward,
                                int32_t page_count, int16_t start_page, const TextMatch* current)
-    : needle_(needle),
-      options_(options),
+    : matcher_(needle, options),
       filter_(needle, options),
       forward_(forward),
       page_count_(std::max<int32_t>(0, std::min<int32_t>(page_count, 32767))),
@@ -138,36 +281,26 @@ DocumentSearch::DocumentSearch(const std::string& needle, const FindOptions& opt
     if (start_page_ < 1 || start_page_ > page_count_) start_page_ = page_ = 1;
     if (current && current->page == start_page_) {
         has_position_ = true;
-        position_item_ = current->item;
-        position_offset_ = current->offset;
+        position_ = current->start;
     }
-    finished_ = needle_.empty() || page_count_ < 1;
+    finished_ = !matcher_.can_match() || page_count_ < 1;
 }
 
 bool DocumentSearch::look(const PageText& text) {
     if (finished_) return false;
     const bool partial = first_look_ && has_position_ && page_ == start_page_;
-    const int count = int(text.items.size());
-    // The first match in walking order: text i, at character at.
-    int item = -1;
-    size_t at = std::string::npos;
-    if (forward_) {
-        for (int i = partial ? position_item_ : 0; i < count && at == std::string::npos; ++i) {
-            const size_t from = partial && i == position_item_ ? position_offset_ + 1 : 0;
-            at = find_in_text(text.items[size_t(i)].text, needle_, options_, from);
-            item = i;
-        }
-    } else {
-        for (int i = partial ? std::min(position_item_, count - 1) : count - 1;
-             i >= 0 && at == std::string::npos; --i) {
-            const size_t before =
-                partial && i == position_item_ ? position_offset_ : std::string::npos;
-            at = find_last_in_text(text.items[size_t(i)].text, needle_, options_, before);
-            item = i;
-        }
-    }
-    if (at != std::string::npos) {
-        match_ = TextMatch{page_, item, at, needle_.size()};
+    // Forward: the first match after the current one's start; backward: the
+    // last one before it.
+    TextMatch match;
+    const bool found =
+        forward_ ? matcher_.first_from(text, partial ? TextPlace{position_.item, position_.offset + 1}
+                                                     : TextPlace{},
+                                       &match)
+                 : matcher_.last_before(text, partial ? position_ : TextPlace{int(text.items.size()), 0},
+                                        &match);
+    if (found) {
+        match.page = page_;
+        match_ = match;
         found_ = finished_ = true;
         ++done_;
         return true;

@@ -22,36 +22,81 @@ struct FindOptions {
 unsigned char fold_case(unsigned char c);
 bool is_word_character(unsigned char c);
 
-// The first match of needle in text that starts at or after from, or
-// std::string::npos. An empty needle matches nothing.
-size_t find_in_text(const std::string& text, const std::string& needle, const FindOptions& options,
-                    size_t from = 0);
-// The last match that starts before `before`, or std::string::npos.
-size_t find_last_in_text(const std::string& text, const std::string& needle,
-                         const FindOptions& options, size_t before);
+// A blank of a text: blank, tab, line breaks and the no-break space.
+bool is_blank_character(unsigned char c);
+
+// A character of a page's text: one of its pieces (an index into the
+// page's items in reading order) and a character of it.
+struct TextPlace {
+    int item = 0;
+    size_t offset = 0;
+};
+
+// Where a match is: its page, its first character, and the place just after
+// its last character (in the piece that holds that character).
+struct TextMatch {
+    int16_t page = 0;
+    TextPlace start;
+    TextPlace end;
+};
+
+// A piece's share of a match.
+struct TextPart {
+    int item = 0;
+    size_t offset = 0;
+    size_t count = 0;
+};
+
+// Matching runs over a page's text as it is read: its pieces in reading
+// order along their links (page_text.h), with a word break between the
+// pieces of a line and between the lines of a wrapped text (none where the
+// text broke a word), and no way across other line ends. A run of blanks in
+// the needle matches any run of blanks and word breaks; every other
+// character matches itself, or its other case without match_case. With
+// whole_words, no letter, digit or "_" stands right before or after it.
+class PageMatcher {
+public:
+    PageMatcher(const std::string& needle, const FindOptions& options);
+
+    // Whether the needle can match at all (it is not empty).
+    bool can_match() const { return !pattern_.empty(); }
+    // The first match that starts at or after from.
+    bool first_from(const PageText& page, TextPlace from, TextMatch* match) const;
+    // The last match that starts before `before`; {items.size(), 0} stands
+    // for the end of the page.
+    bool last_before(const PageText& page, TextPlace before, TextMatch* match) const;
+
+private:
+    bool matches_at(const PageText& page, const std::vector<int>& joined_from, TextPlace at,
+                    TextPlace* end) const;
+    std::string pattern_;  // the needle, each run of blanks one blank
+    FindOptions options_;
+};
+
+// The pieces a match spans and its characters in each, in reading order.
+std::vector<TextPart> match_parts(const PageText& page, const TextMatch& match);
 
 // Looks for the needle in a page's bytes, to pass over pages that cannot
-// hold a match without reading their texts: every text a page draws is part
-// of its bytes, apart from the page numbers and totals it writes in digits.
+// hold a match without reading their texts. A word of the needle (a run
+// without blanks) matches within one text record, or within a page number
+// or total when it is all digits, and those are not in the bytes; so every
+// other word must be found in the bytes.
 class PageBytesFilter {
 public:
     PageBytesFilter(const std::string& needle, const FindOptions& options);
     bool may_match(const uint8_t* bytes, size_t size) const;
 
 private:
-    std::string needle_;  // folded unless case matters
+    // One word, found by Horspool's method.
+    struct Word {
+        std::string text;  // folded unless case matters
+        size_t skip[256];
+    };
+    bool found(const Word& word, const uint8_t* bytes, size_t size) const;
+    std::vector<Word> words_;
     bool match_case_ = false;
-    bool digits_only_ = false;
-    size_t skip_[256];
-};
-
-// Where a match is: its page, the text's index in reading order, and the
-// characters of that text.
-struct TextMatch {
-    int16_t page = 0;
-    int item = 0;
-    size_t offset = 0;
-    size_t length = 0;
+    bool any_ = false;    // a needle of blanks only: every page may hold it
+    bool empty_ = false;  // an empty needle: no page holds it
 };
 
 // The walk over the pages, one page at a time, so that the caller reads
@@ -87,8 +132,7 @@ public:
 private:
     void advance();
 
-    std::string needle_;
-    FindOptions options_;
+    PageMatcher matcher_;
     PageBytesFilter filter_;
     bool forward_;
     int32_t page_count_;
@@ -98,8 +142,7 @@ private:
     // backward, before) this position; the last look sees it whole.
     bool first_look_ = true;
     bool has_position_ = false;
-    int position_item_ = 0;
-    size_t position_offset_ = 0;
+    TextPlace position_;
     bool finished_ = false;
     bool found_ = false;
     bool wrapped_ = false;

@@ -1,12 +1,20 @@
 #include "render/units.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+
+#include "document/format.h"
 
 namespace vell {
 
 ZoomFactor& zoom_factor() {
     static ZoomFactor state;
     return state;
+}
+
+double drawn_zoom(double zoom, int32_t display_option) {
+    return display_option == kDisplayShrink && zoom < 1.001 ? 1.0 : zoom;
 }
 
 DisplayUnits& display_units() {
@@ -110,30 +118,105 @@ int32_t saturated_sum(int32_t a, int32_t b) {
     return int32_t(sum);
 }
 
+double largest_page_diagonal() {
+    static const double diagonal = [] {
+        double largest = 0;
+        for (int code = 1; code <= 41; ++code)
+            largest = std::max(largest, std::hypot(double(paper_size(code, 1)),
+                                                   double(paper_size(code, 0))));
+        return largest;
+    }();
+    return diagonal;
+}
+
+namespace {
+
+// Positions reach this many largest-page diagonals either side of the
+// origin: further than any part of a page, so nothing that shows moves.
+constexpr double kPositionReach = 4;
+
+// NaN as 0 (round_half_even's choice) and the value held to +-limit.
+double held(double value, double limit) {
+    if (std::isnan(value)) return 0;
+    return std::clamp(value, -limit, limit);
+}
+
+}  // namespace
+
+int32_t DeviceMapping::size_limit() const {
+    const double resolution = std::max(std::abs(double(resolution_x)), std::abs(double(resolution_y)));
+    const double scale = std::isfinite(zoom) ? std::fabs(zoom) : 1.0;
+    return std::max(1, round_half_even(largest_page_diagonal() * resolution * scale));
+}
+
 int32_t DeviceMapping::map_x(double x) const {
-    return saturated_sum(round_half_even(x * resolution_x * zoom), origin_x);
+    const double reach = kPositionReach * size_limit();
+    return saturated_sum(round_half_even(held(x * resolution_x * zoom, reach)), origin_x);
 }
 
 int32_t DeviceMapping::map_y(double y) const {
-    return saturated_sum(round_half_even(y * resolution_y * zoom), origin_y);
+    const double reach = kPositionReach * size_limit();
+    return saturated_sum(round_half_even(held(y * resolution_y * zoom, reach)), origin_y);
 }
 
 int32_t DeviceMapping::length_x(double inches) const {
-    return round_half_even(inches * resolution_x * zoom);
+    return round_half_even(held(inches * resolution_x * zoom, size_limit()));
 }
 
 int32_t DeviceMapping::length_y(double inches) const {
-    return round_half_even(inches * resolution_y * zoom);
+    return round_half_even(held(inches * resolution_y * zoom, size_limit()));
 }
 
 int32_t DeviceMapping::pen_width(double points) const {
-    return round_half_even(points * resolution_x * zoom / 72.0);
+    return round_half_even(held(points * resolution_x * zoom / 72.0, size_limit()));
+}
+
+bool clip_to_square(double reach, double* ax, double* ay, double* bx, double* by) {
+    const double dx = *bx - *ax, dy = *by - *ay;
+    double enter = 0, leave = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {*ax + reach, reach - *ax, *ay + reach, reach - *ay};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;  // parallel to this edge and outside it
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            enter = std::max(enter, t);
+        else
+            leave = std::min(leave, t);
+    }
+    if (enter > leave) return false;
+    const double x0 = *ax, y0 = *ay;
+    // Rounding can leave an end a hair outside; held, it stays within.
+    *ax = held(x0 + enter * dx, reach);
+    *ay = held(y0 + enter * dy, reach);
+    *bx = held(x0 + leave * dx, reach);
+    *by = held(y0 + leave * dy, reach);
+    return true;
+}
+
+bool DeviceMapping::map_line(double x1, double y1, double x2, double y2, DeviceLine* line) const {
+    // In device pixels before the origin, finite, then cut to the square
+    // of reach: the part of the line within reach keeps its course, where
+    // holding each end alone would turn it.
+    const double far = 1e100;  // beyond reach, and small enough to subtract
+    double ax = held(x1 * resolution_x * zoom, far), ay = held(y1 * resolution_y * zoom, far);
+    double bx = held(x2 * resolution_x * zoom, far), by = held(y2 * resolution_y * zoom, far);
+    if (!clip_to_square(kPositionReach * size_limit(), &ax, &ay, &bx, &by)) return false;
+    line->x1 = saturated_sum(round_half_even(ax), origin_x);
+    line->y1 = saturated_sum(round_half_even(ay), origin_y);
+    line->x2 = saturated_sum(round_half_even(bx), origin_x);
+    line->y2 = saturated_sum(round_half_even(by), origin_y);
+    return true;
 }
 
 int32_t font_height(double size_points, int logpixels_y) {
     // Halves to even round the same either side of 0, so negating first
     // gives -round(...) without overflowing at the clamp.
-    return round_half_even(-double(logpixels_y) * size_points / 72.0);
+    const double limit = largest_page_diagonal() * std::max(1, std::abs(logpixels_y));
+    return round_half_even(held(-double(logpixels_y) * size_points / 72.0, limit));
 }
 
 void initialise_display_units(Resolution desktop, const std::string& sdecimal) {

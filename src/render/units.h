@@ -29,6 +29,11 @@ struct ZoomFactor {
 };
 ZoomFactor& zoom_factor();
 
+// The zoom a page is drawn at on the screen: 1.0 when the display option is
+// 0x800 and the zoom factor is below 1.001 (the viewer shrinks the image
+// when it copies it), else the factor.
+double drawn_zoom(double zoom, int32_t display_option);
+
 // The screen resolution used when a page is drawn for the screen. Set at
 // start-up and by every run of page geometry (crosswise for landscape).
 struct DisplayUnits {
@@ -70,7 +75,29 @@ int32_t saturated_sum(int32_t a, int32_t b);
 // Codes outside 1..41 give Letter.
 float paper_size(int code, int selector);
 
+// The diagonal of the largest paper a page can ask for (Envelope C3), in
+// inches: no size on a page needs to be larger to show all there is.
+double largest_page_diagonal();
+
+// Device points of a line after mapping.
+struct DeviceLine {
+    int32_t x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+// Cuts the line from a to b to the square from -reach to reach on both
+// axes (Liang-Barsky), in place; false when no part of it is inside. The
+// ends must be finite.
+bool clip_to_square(double reach, double* ax, double* ay, double* bx, double* by);
+
 // The mapping of one render: resolution, zoom and origin offset.
+//
+// Whatever a page claims, what goes to a surface stays within what a page
+// can show: every size (pen widths, lengths) is held to the largest page's
+// diagonal in device pixels, and every position to a few diagonals either
+// side of the origin. A device asked for a pen a million pixels wide or a
+// figure two billion pixels across spends memory and time on pixels
+// nobody sees, and overflows its own arithmetic; held, a box that covers
+// the page still fills it and a line keeps its course across the page.
 struct DeviceMapping {
     int32_t resolution_x = 96;
     int32_t resolution_y = 96;
@@ -86,10 +113,18 @@ struct DeviceMapping {
     int32_t length_y(double inches) const;
     // Line or border width of w points: round(w * resolution_x * zoom / 72).
     int32_t pen_width(double points) const;
+    // The largest size handed to a surface: the largest page's diagonal in
+    // pixels at this resolution and zoom, at least 1.
+    int32_t size_limit() const;
+    // A line from (x1, y1) to (x2, y2): the part of it within the reach of
+    // positions, mapped. False when no part of it is within reach, so
+    // nothing of it could show.
+    bool map_line(double x1, double y1, double x2, double y2, DeviceLine* line) const;
 };
 
 // Character height of a font of size points on a device of logpixels_y:
-// -round(logpixels_y * size / 72), the value LOGFONTA's lfHeight takes.
+// -round(logpixels_y * size / 72), the value LOGFONTA's lfHeight takes;
+// held, like every size, to the largest page's diagonal on that device.
 int32_t font_height(double size_points, int logpixels_y);
 
 // ---- Operations ----------------------------------------------------------------

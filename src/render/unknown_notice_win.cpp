@@ -6,7 +6,11 @@
 
 namespace vell {
 
-void show_notice_platform(const std::string& text) { unknown_notice_state().pending = text; }
+void show_notice_platform(const std::string& text) {
+    // Notices told during one render are shown together, one after another.
+    std::string& pending = unknown_notice_state().pending;
+    pending = pending.empty() ? text : pending + "\r\r" + text;
+}
 
 void show_pending_notice() {
     std::string text;

@@ -26,17 +26,19 @@ void draw_find_mark(HDC target, const CopyInput& input, const CopyPlan& plan) {
         find.has_match = false;
         return;
     }
-    SurfaceRect r = page_rect_in_area(input, plan, find.mark);
-    // A pixel of room around the text, within the copy.
-    r.left = std::max(r.left - 1, 0);
-    r.top = std::max(r.top - 1, 0);
-    r.right = std::min(r.right + 1, plan.dest_width);
-    r.bottom = std::min(r.bottom + 1, plan.dest_height);
-    if (r.right <= r.left || r.bottom <= r.top) return;
     HBRUSH brush = CreateSolidBrush(kMarkColour);
     if (!brush) return;
     HGDIOBJ previous = SelectObject(target, brush);
-    PatBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, kMaskPattern);
+    for (const PageRect& piece : find.mark) {
+        SurfaceRect r = page_rect_in_area(input, plan, piece);
+        // A pixel of room around the text, within the copy.
+        r.left = std::max(r.left - 1, 0);
+        r.top = std::max(r.top - 1, 0);
+        r.right = std::min(r.right + 1, plan.dest_width);
+        r.bottom = std::min(r.bottom + 1, plan.dest_height);
+        if (r.right > r.left && r.bottom > r.top)
+            PatBlt(target, r.left, r.top, r.right - r.left, r.bottom - r.top, kMaskPattern);
+    }
     SelectObject(target, previous);
     DeleteObject(brush);
 }
@@ -45,7 +47,7 @@ void scroll_to_match() {
     const FindState& find = find_state();
     if (!find.has_match) return;
     const CopyInput input = page_copy_input();
-    const ScrollPositions wanted = scroll_positions_showing(input, find.mark);
+    const ScrollPositions wanted = scroll_positions_showing(input, rect_around(find.mark));
     const ViewerWindow& w = viewer_window();
     if (w.horizontal_bar && wanted.horizontal != input.horizontal_position)
         SetScrollPos(w.horizontal_bar, SB_CTL, wanted.horizontal, TRUE);

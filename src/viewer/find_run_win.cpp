@@ -73,7 +73,7 @@ struct Outcome {
     bool stopped = false;
     bool wrapped = false;
     TextMatch match;
-    PageRect rect;
+    std::vector<PageRect> rects;
 };
 
 Outcome search_pages(const DocumentSearch& search, Surface& measure, int32_t page_count) {
@@ -99,7 +99,7 @@ Outcome search_pages(const DocumentSearch& search, Surface& measure, int32_t pag
     outcome.found = run.search().found();
     outcome.wrapped = run.search().wrapped();
     outcome.match = run.search().match();
-    outcome.rect = run.match_rect();
+    outcome.rects = run.match_rects();
     return outcome;
 }
 
@@ -108,7 +108,7 @@ void show_match(const Outcome& outcome) {
     FindState& find = find_state();
     find.has_match = true;
     find.match = outcome.match;
-    find.mark = outcome.rect;
+    find.mark = outcome.rects;
     Navigation& nav = navigation();
     if (nav.current_page != outcome.match.page) {
         nav.current_page = outcome.match.page;

@@ -45,15 +45,31 @@ bool PageSearchRun::step() {
         source.display_option = header_i32(doc_, hdr::kDisplayOption);
         const PageText text = read_page_text(source, measure_);
         ++pages_read_;
-        if (search_.look(text)) {
-            const TextMatch& m = search_.match();
-            match_rect_ = text_part_rect(measure_, text, text.items[size_t(m.item)], m.offset,
-                                         m.length);
-        }
+        if (search_.look(text)) match_rects_ = rects_of_match(measure_, text, search_.match());
     }
     // The page read for the search is not kept.
     Bytes().swap(buffer_);
     return !search_.finished();
+}
+
+std::vector<PageRect> rects_of_match(Surface& measure, const PageText& text, const TextMatch& match) {
+    std::vector<PageRect> rects;
+    for (const TextPart& part : match_parts(text, match))
+        rects.push_back(
+            text_part_rect(measure, text, text.items[size_t(part.item)], part.offset, part.count));
+    return rects;
+}
+
+PageRect rect_around(const std::vector<PageRect>& rects) {
+    if (rects.empty()) return PageRect{};
+    PageRect around = rects.front();
+    for (const PageRect& r : rects) {
+        around.left = std::min(around.left, r.left);
+        around.top = std::min(around.top, r.top);
+        around.right = std::max(around.right, r.right);
+        around.bottom = std::max(around.bottom, r.bottom);
+    }
+    return around;
 }
 
 std::string find_progress_text(int16_t page, int32_t page_count) {

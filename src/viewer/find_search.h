@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "document/bytes.h"
 #include "render/page_text.h"
@@ -24,7 +25,7 @@ struct FindState {
     // The query changed since the match: the next search starts afresh.
     bool restart = false;
     TextMatch match;
-    PageRect mark;  // inches on the match's page
+    std::vector<PageRect> mark;  // inches on the match's page, one per piece
 };
 FindState& find_state();
 
@@ -46,8 +47,8 @@ public:
     // How many pages had their texts read (the rest were passed over by
     // their bytes).
     int32_t pages_read() const { return pages_read_; }
-    // The match's rectangle on its page, once found.
-    const PageRect& match_rect() const { return match_rect_; }
+    // The rectangles of the pieces the match spans on its page, once found.
+    const std::vector<PageRect>& match_rects() const { return match_rects_; }
 
 private:
     Document& doc_;
@@ -55,8 +56,14 @@ private:
     DocumentSearch search_;
     Bytes buffer_;
     int32_t pages_read_ = 0;
-    PageRect match_rect_;
+    std::vector<PageRect> match_rects_;
 };
+
+// The rectangles of the pieces a match spans, measured again in their fonts.
+std::vector<PageRect> rects_of_match(Surface& measure, const PageText& text, const TextMatch& match);
+
+// The smallest rectangle around all of them (empty for none).
+PageRect rect_around(const std::vector<PageRect>& rects);
 
 // The status texts of find.
 std::string find_progress_text(int16_t page, int32_t page_count);

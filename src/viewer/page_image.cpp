@@ -73,10 +73,6 @@ ImageSize settle_image_size(ImageSize current, ImageSize base, PixelExtent exten
     return current;
 }
 
-double drawn_zoom(double zoom, int32_t display_option) {
-    return display_option == kDisplayShrink && zoom < 1.001 ? 1.0 : zoom;
-}
-
 CopyPlan plan_copy(const CopyInput& in) {
     const double page_width = double(in.page_width) * in.resolution_x * in.zoom;
     const double page_height = double(in.page_height) * in.resolution_y * in.zoom;

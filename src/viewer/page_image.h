@@ -55,10 +55,6 @@ std::vector<ImageSize> image_size_fallbacks(ImageSize wanted, ImageSize base);
 ImageSize settle_image_size(ImageSize current, ImageSize base, PixelExtent extent,
                             const std::function<bool(ImageSize)>& make);
 
-// The zoom the page is drawn at: 1.0 when the display option is 0x800 and
-// the zoom factor is below 1.001 (the copy shrinks it), else the factor.
-double drawn_zoom(double zoom, int32_t display_option);
-
 // Everything a copy into the page area depends on.
 struct CopyInput {
     double zoom = 1.0;            // the zoom factor

@@ -12,21 +12,12 @@ namespace {
 // A gap wider than this many blanks starts a new cell.
 constexpr double kCellGapBlanks = 2.0;
 
-// The line of every text, as reading order made them: a text belongs to
-// the line of the text that starts it when it starts above that one's
-// middle.
+// The line of every text, as the page-text reader grouped them.
 std::vector<int> line_numbers(const PageText& page) {
     std::vector<int> lines(page.items.size(), 0);
-    int line = -1;
-    double middle = 0;
-    for (size_t i = 0; i < page.items.size(); ++i) {
-        const PageRect& r = page.items[i].rect;
-        if (line < 0 || r.top >= middle) {
-            ++line;
-            middle = (r.top + r.bottom) / 2;
-        }
-        lines[i] = line;
-    }
+    for (size_t l = 0; l < page.lines.size(); ++l)
+        for (size_t i = page.lines[l].first; i < page.lines[l].first + page.lines[l].count; ++i)
+            if (i < lines.size()) lines[i] = int(l);
     return lines;
 }
 

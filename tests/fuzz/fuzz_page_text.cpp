@@ -26,9 +26,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string needle(reinterpret_cast<const char*>(data), size < 2 ? size : 2);
     const FindOptions options{size > 2 && (data[2] & 1), size > 2 && (data[2] & 2)};
     // Pages the filter passes over never hold a match.
-    if (!PageBytesFilter(needle, options).may_match(data, size))
-        for (const PageTextItem& item : text.items)
-            if (find_in_text(item.text, needle, options) != std::string::npos) __builtin_trap();
+    TextMatch match;
+    if (!PageBytesFilter(needle, options).may_match(data, size) &&
+        PageMatcher(needle, options).first_from(text, TextPlace{}, &match))
+        __builtin_trap();
 
     DocumentSearch search(needle, options, size > 2 && (data[2] & 4), 3, 2, nullptr);
     while (!search.finished()) {
@@ -37,11 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         }
         if (search.look(text)) {
-            const TextMatch& m = search.match();
-            if (m.item < 0 || size_t(m.item) >= text.items.size()) __builtin_trap();
-            if (m.offset + m.length > text.items[size_t(m.item)].text.size()) __builtin_trap();
-            const PageRect r = text_part_rect(measure, text, text.items[size_t(m.item)], m.offset, m.length);
-            if (!(r.right >= r.left) || !(r.bottom >= r.top)) __builtin_trap();
+            for (const TextPart& part : match_parts(text, search.match())) {
+                if (part.item < 0 || size_t(part.item) >= text.items.size()) __builtin_trap();
+                const PageTextItem& item = text.items[size_t(part.item)];
+                if (part.offset + part.count > item.text.size()) __builtin_trap();
+                const PageRect r = text_part_rect(measure, text, item, part.offset, part.count);
+                if (!(r.right >= r.left) || !(r.bottom >= r.top)) __builtin_trap();
+            }
         }
     }
     // Selecting every character and laying the selection out as text and

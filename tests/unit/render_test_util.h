@@ -13,6 +13,7 @@
 #include "document/bytes.h"
 #include "render/interpreter.h"
 #include "render/recording_surface.h"
+#include "render/picture_budget.h"
 #include "render/unknown_notice.h"
 #include "render/units.h"
 #include "vel_writer.h"
@@ -100,6 +101,8 @@ protected:
         render_hooks().show_notice = nullptr;
         render_hooks().files = nullptr;
         unknown_notice_state() = UnknownNoticeState();
+        render_hooks().picture_notice = nullptr;
+        reduced_picture_notice_state() = ReducedPictureNoticeState();
     }
 
     using Target = RenderTarget;

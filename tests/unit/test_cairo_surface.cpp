@@ -7,6 +7,7 @@
 #include <cairo.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,26 @@ TEST_F(CairoPage, RectangleTakesLeftAndTopButNotRightAndBottom) {
     EXPECT_EQ(at(20, 12), 0xFFFFFFu);   // right edge excluded
     EXPECT_EQ(at(15, 15), 0xFFFFFFu);   // bottom edge excluded
     EXPECT_EQ(at(9, 9), 0xFFFFFFu);
+}
+
+TEST_F(CairoPage, FiguresAtTheEdgesOfTheIntRangeStayDefinedAndABoxOverThePageFillsIt) {
+    surface_.select_object(surface_.create_pen(gdi::kPsSolid, 3, 0x000000));
+    surface_.select_object(surface_.create_solid_brush(0x0000FF));  // red
+    surface_.rectangle(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX);
+    EXPECT_EQ(at(0, 0), 0xFF0000u);
+    EXPECT_EQ(at(199, 119), 0xFF0000u);
+    // A line from far outside across the page keeps its course.
+    surface_.move_to(INT32_MIN, 60);
+    surface_.line_to(INT32_MAX, 60);
+    EXPECT_EQ(at(100, 60), 0x000000u);
+    EXPECT_EQ(at(100, 30), 0xFF0000u);
+    const SurfaceRect far{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    SurfaceRect wrap = far;
+    select_font("Arial", -12);
+    surface_.ext_text_out(INT32_MAX, INT32_MIN, gdi::kEtoOpaque | gdi::kEtoClipped, &far, "x", 1);
+    // One line: the box is as wide as the int range.
+    EXPECT_EQ(surface_.draw_text_ex("far away", &wrap, gdi::kDtWordBreak | gdi::kDtEditControl),
+              surface_.text_metrics().height);
 }
 
 TEST_F(CairoPage, LinesStopBeforeTheirLastPointInEitherDirection) {
@@ -158,6 +179,26 @@ TEST(CairoFonts, WindowsFacesResolveToTheirMetricCompatibleLiberationFaces) {
     EXPECT_EQ(resolve_font_file("Times New Roman", false, false).family, "Liberation Serif");
     EXPECT_EQ(resolve_font_file("Courier New", false, false).family, "Liberation Mono");
     EXPECT_NE(resolve_font_file("Arial", true, true).path.find("BoldItalic"), std::string::npos);
+}
+
+TEST(CairoFonts, FontsAreSharedByTheFileTheirNamesComeToAndTheCacheIsBounded) {
+    FontCache cache;
+    LogFont a;
+    a.height = -16;
+    std::strcpy(a.face_name, "No Such Face 1");
+    LogFont b = a;
+    std::strcpy(b.face_name, "No Such Face 2");
+    const std::shared_ptr<CairoFont> first = cache.font(a);
+    ASSERT_TRUE(first);
+    EXPECT_EQ(cache.font(b), first);  // both names come to the default face
+    for (int height = 1; height <= 1000; ++height) {
+        a.height = -height;
+        ASSERT_TRUE(cache.font(a));
+    }
+    EXPECT_LE(cache.cached_fonts(), FontCache::kFonts);
+    // Forgotten by the cache, a font someone holds stays whole.
+    EXPECT_EQ(first->metrics.height, cache.font(b)->metrics.height);
+    EXPECT_GT(first->metrics.height, 16);
 }
 
 TEST_F(CairoPage, MetricsAndExtentsComeFromTheFontAsGdiScalesIt) {

@@ -39,9 +39,48 @@ TEST(FindSearch, ReadsPagesWithoutChangingTheLoadedPage) {
     EXPECT_EQ(run.search().match().page, 3);
     EXPECT_TRUE(run.search().wrapped());
     EXPECT_EQ(run.pages_read(), 1);  // the other pages do not hold the text
-    EXPECT_GT(run.match_rect().right, run.match_rect().left);
+    ASSERT_EQ(run.match_rects().size(), 1u);
+    EXPECT_GT(run.match_rects()[0].right, run.match_rects()[0].left);
     EXPECT_EQ(doc.page_number, 2);
     EXPECT_EQ(doc.page, shown);
+    close_document(doc);
+}
+
+// A footer drawn as four records, "Page", the number, "of" and the total,
+// reads "Page 2 of 3", and the mark covers each of them.
+TEST(FindSearch, FindsAPhraseAcrossRecordsAndMarksEveryPiece) {
+    testing_document::TempDir dir;
+    const std::string path = dir.file("footer.vel");
+    DocumentPlan plan;
+    for (int n = 1; n <= 3; ++n) {
+        PageBuilder page;
+        page.font(0, 9, 0, "Arial")
+            .aligned_text(7.2f, 10.3f, 2, "Page")
+            .page_number(7.35f, 10.3f, 2, 0)
+            .aligned_text(7.55f, 10.3f, 2, "of")
+            .page_total(7.75f, 10.3f, 2, 0)
+            .end_of_page();
+        plan.pages.push_back(page.bytes());
+    }
+    ASSERT_TRUE(write_file(path, write_document(plan)));
+    Document doc;
+    ASSERT_TRUE(open_document(doc, path, 0));
+    read_header(doc);
+    read_page_index(doc);
+    RecordingSurface measure;
+    PageSearchRun run(doc, measure, DocumentSearch("page 2 of", {}, true, 3, 1, nullptr));
+    while (run.step()) {
+    }
+    ASSERT_TRUE(run.search().found());
+    EXPECT_EQ(run.search().match().page, 2);
+    const std::vector<PageRect>& pieces = run.match_rects();
+    ASSERT_EQ(pieces.size(), 3u);
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        EXPECT_GT(pieces[i].right, pieces[i].left);
+        if (i > 0) {
+            EXPECT_GT(pieces[i].left, pieces[i - 1].right);
+        }
+    }
     close_document(doc);
 }
 

@@ -78,11 +78,17 @@ TEST_F(PageTextTest, WrappedTextsGiveOneTextPerLineAndOnlyWholeLines) {
     p.wrapped_text(1.0f, 1.0f, 2.0f, 2.0f, "aaaa bbbb cccc dddd\r\nee")
         .wrapped_text(3.0f, 1.0f, 3.5f, 2.0f, "abcdefghijkmnop")  // one word wider than 48
         .wrapped_text(1.0f, 3.0f, 2.0f, 3.0f + 30.0f / 96, "ffff gggg hhhh")  // room for one line
+        .wrapped_text(5.0f, 5.0f, 6.0f, 5.0f + 15.0f / 96, "tight")  // lower than its line
         .end_of_page();
     const PageText t = read(p);
+    // The first line is always drawn, cut at the rectangle's bottom.
+    ASSERT_FALSE(t.items.empty());
+    EXPECT_EQ(t.items.back().text, "tight");
+    expect_rect(t.items.back().rect, 480, 480, 480 + width("tight"), 495);
     std::vector<std::string> left, right;
     for (const PageTextItem& item : t.items) {
         EXPECT_EQ(item.kind, PageTextKind::kWrapped);
+        if (item.rect.left >= 4.5) continue;
         const bool narrow = item.rect.left >= 2.5;
         (narrow ? right : left).push_back(item.text);
         if (narrow) {
@@ -97,14 +103,57 @@ TEST_F(PageTextTest, WrappedTextsGiveOneTextPerLineAndOnlyWholeLines) {
     expect_rect(t.items[2].rect, 96, 96 + 20, 96 + width("cccc dddd"), 96 + 40);
 }
 
+TEST_F(PageTextTest, BreakingALongTextMeasuresItAFewTimesOverNotOnceAWord) {
+    std::string words;
+    while (words.size() < 4000) words += "lorem ipsum ";
+    const std::string one_word(4000, 'x');
+    for (const std::string& text : {words, one_word}) {
+        for (int width : {INT32_MAX, 200}) {
+            measure_.clear_calls();
+            ASSERT_FALSE(wrap_text_lines(measure_, text, width).empty());
+            int64_t measured = 0;
+            for (const RecordedCall& call : measure_.calls_of(SurfaceOp::kTextExtent))
+                measured += call.args[0];
+            EXPECT_LT(measured, 40 * int64_t(text.size())) << text.substr(0, 5) << " in " << width;
+        }
+    }
+}
+
 TEST_F(PageTextTest, ReadingOrderIsLinesDownThenLeftToRight) {
     PageBuilder p = page();
     p.aligned_text(5.0f, 2.0f, 0, "right")
         .aligned_text(1.0f, 2.05f, 0, "left")  // a little lower, on the same line
         .aligned_text(3.0f, 1.0f, 0, "top")
         .aligned_text(1.0f, 2.5f, 0, "below")
+        // A 40-point amount with 6-point texts on its baseline, beside it.
+        .font(0, 40.0f, 0, "Arial")
+        .aligned_text(2.0f, 4.0f, 0, "1,204.50")
+        .font(0, 6.0f, 0, "Arial")
+        .aligned_text(1.0f, 4.5f, 0, "Total")
+        .aligned_text(5.0f, 4.5f, 0, "EUR")
         .end_of_page();
-    EXPECT_EQ(texts(read(p)), (std::vector<std::string>{"top", "left", "right", "below"}));
+    const PageText t = read(p);
+    EXPECT_EQ(texts(t), (std::vector<std::string>{"top", "left", "right", "below", "Total",
+                                                  "1,204.50", "EUR"}));
+    std::vector<size_t> counts;
+    for (const PageTextLine& line : t.lines) counts.push_back(line.count);
+    EXPECT_EQ(counts, (std::vector<size_t>{1, 2, 1, 3}));
+}
+
+TEST_F(PageTextTest, TextsMeasureAtTheZoomThePageIsDrawnWith) {
+    // Display option 0x800 draws the page at full size below 100 %.
+    zoom_factor().value = 0.4;
+    bytes_ = page().aligned_text(1.0f, 1.0f, 0, "alpha theta").end_of_page().bytes();
+    PageSource source;
+    source.bytes = bytes_.data();
+    source.size = bytes_.size();
+    source.display_option = 0x800;
+    const PageText t = read_page_text(source, measure_);
+    EXPECT_EQ(zoom_factor().value, 0.4);
+    EXPECT_DOUBLE_EQ(t.scale_x, 96);
+    ASSERT_EQ(t.items.size(), 1u);
+    EXPECT_EQ(t.items[0].font.height, -16);
+    expect_rect(t.items[0].rect, 96, 96, 96 + width("alpha theta"), 116);
 }
 
 TEST_F(PageTextTest, ReadingChangesNothingOutsideTheSurfaces) {
@@ -164,18 +213,81 @@ TEST_F(PageTextTest, PartOfATextIsMeasuredAgainInItsFont) {
 
 // ---- Matching ------------------------------------------------------------------------
 
+// Pieces of text with nothing but their texts, one line each.
+PageText texts_of(std::vector<std::string> words) {
+    PageText t;
+    for (std::string& w : words) {
+        PageTextItem item;
+        item.text = std::move(w);
+        t.lines.push_back(PageTextLine{t.items.size(), 1});
+        t.items.push_back(item);
+    }
+    return t;
+}
+
+// The first match on a page as text, parts joined by "|"; "" for none.
+std::string first_match(const PageText& t, const std::string& needle, const FindOptions& options = {},
+                        TextPlace from = {}) {
+    TextMatch m;
+    if (!PageMatcher(needle, options).first_from(t, from, &m)) return "";
+    std::string out;
+    for (const TextPart& part : match_parts(t, m))
+        out += (out.empty() ? "" : "|") + t.items[size_t(part.item)].text.substr(part.offset, part.count);
+    return out;
+}
+
 TEST(TextFind, CaseAndWholeWords) {
-    const FindOptions any, with_case{true, false}, words{false, true};
-    EXPECT_EQ(find_in_text("Total INVOICE 12", "invoice", any), 6u);
-    EXPECT_EQ(find_in_text("Total INVOICE 12", "invoice", with_case), std::string::npos);
-    EXPECT_EQ(find_in_text("\xC9t\xC9", "\xE9t\xE9", any), 0u);  // accented letters fold too
-    EXPECT_EQ(find_in_text("invoices, invoice", "invoice", words), 10u);
-    EXPECT_EQ(find_in_text("re-invoice", "invoice", words), 3u);
-    EXPECT_EQ(find_in_text("\xE9invoice", "invoice", words), std::string::npos);
-    EXPECT_EQ(find_in_text("abab", "ab", any, 1), 2u);
-    EXPECT_EQ(find_last_in_text("abab", "ab", any, 2), 0u);
-    EXPECT_EQ(find_last_in_text("abab", "ab", any, std::string::npos), 2u);
-    EXPECT_EQ(find_in_text("abc", "", any), std::string::npos);
+    const FindOptions with_case{true, false}, words{false, true};
+    EXPECT_EQ(first_match(texts_of({"Total INVOICE 12"}), "invoice"), "INVOICE");
+    EXPECT_EQ(first_match(texts_of({"Total INVOICE 12"}), "invoice", with_case), "");
+    EXPECT_EQ(first_match(texts_of({"\xC9t\xC9"}), "\xE9t\xE9"), "\xC9t\xC9");  // accented letters fold too
+    TextMatch m;
+    ASSERT_TRUE(PageMatcher("invoice", words).first_from(texts_of({"invoices, invoice"}), {}, &m));
+    EXPECT_EQ(m.start.offset, 10u);
+    EXPECT_EQ(first_match(texts_of({"re-invoice"}), "invoice", words), "invoice");
+    EXPECT_EQ(first_match(texts_of({"\xE9invoice"}), "invoice", words), "");
+    const PageText abab = texts_of({"abab"});
+    ASSERT_TRUE(PageMatcher("ab", {}).first_from(abab, TextPlace{0, 1}, &m));
+    EXPECT_EQ(m.start.offset, 2u);
+    ASSERT_TRUE(PageMatcher("ab", {}).last_before(abab, TextPlace{0, 2}, &m));
+    EXPECT_EQ(m.start.offset, 0u);
+    ASSERT_TRUE(PageMatcher("ab", {}).last_before(abab, TextPlace{1, 0}, &m));
+    EXPECT_EQ(m.start.offset, 2u);
+    EXPECT_EQ(first_match(abab, ""), "");
+    EXPECT_EQ(first_match(texts_of({"a \t b"}), "a b"), "a \t b");  // blanks match blanks
+}
+
+// Find reads the page as the user does: across the pieces of a line and
+// the line breaks of one wrapped text, not across other lines.
+TEST_F(PageTextTest, MatchesRunAcrossPiecesOfALineAndWrappedLines) {
+    PageBuilder p = page();
+    p.aligned_text(1.0f, 1.0f, 0, "Total")
+        .aligned_text(2.0f, 1.0f, 0, "due 1,204.50")
+        .aligned_text(1.0f, 2.0f, 2, "Page")
+        .page_number(1.2f, 2.0f, 2, 0)
+        .aligned_text(1.5f, 2.0f, 2, "of")
+        .page_total(1.8f, 2.0f, 2, 0)
+        // 96 pixels wide: "a sentence" fits, "that" goes to the next line.
+        .wrapped_text(1.0f, 3.0f, 2.0f, 4.0f, "a sentence that ends")
+        .wrapped_text(3.0f, 3.0f, 3.5f, 4.0f, "abcdefghijkmnop")  // broken inside the word
+        .aligned_text(1.0f, 5.0f, 0, "Invoice")
+        .aligned_text(1.0f, 5.5f, 0, "number")
+        .end_of_page();
+    const PageText t = read(p, 7, 12);
+    auto finds = [&](const std::string& needle, const FindOptions& options) {
+        DocumentSearch search(needle, options, true, 1, 1, nullptr);
+        return search.look(t);
+    };
+    EXPECT_TRUE(finds("total due", {}));
+    EXPECT_TRUE(finds("Page 7 of 12", {}));
+    EXPECT_TRUE(finds("sentence that", {}));
+    EXPECT_TRUE(finds("abcdefghijkmnop", {false, true}));
+    EXPECT_FALSE(finds("invoice number", {}));  // two lines
+    EXPECT_FALSE(finds("totaldue", {}));
+    // The mark covers every piece the match spans.
+    EXPECT_EQ(first_match(t, "total  due 1"), "Total|due 1");
+    EXPECT_EQ(first_match(t, "page 7 of"), "Page|7|of");
+    EXPECT_EQ(first_match(t, "sentence that"), "sentence|that");
 }
 
 TEST(TextFind, PageBytesFilterPassesOverPagesWithoutTheText) {
@@ -186,16 +298,12 @@ TEST(TextFind, PageBytesFilterPassesOverPagesWithoutTheText) {
     EXPECT_FALSE(PageBytesFilter("receipt", {}).may_match(b, bytes.size()));
     EXPECT_TRUE(PageBytesFilter("C", {}).may_match(b, bytes.size()));
     EXPECT_TRUE(PageBytesFilter("999", {}).may_match(b, 0));  // page numbers are not in the bytes
-}
-
-PageText texts_of(std::vector<std::string> words) {
-    PageText t;
-    for (std::string& w : words) {
-        PageTextItem item;
-        item.text = std::move(w);
-        t.items.push_back(item);
-    }
-    return t;
+    // Words match within one record each: "Invoice 12 of 40" may stand on a page whose
+    // records are "Invoice 12", "of" and a page total.
+    const std::string words("\x02\x00" "Invoice 12 \x02\x00of", 17);
+    const auto* w = reinterpret_cast<const uint8_t*>(words.data());
+    EXPECT_TRUE(PageBytesFilter("invoice 12 of 40", {}).may_match(w, words.size()));
+    EXPECT_FALSE(PageBytesFilter("invoice 12 to 40", {}).may_match(w, words.size()));
 }
 
 // Pages 1..4; the word is on pages 1 and 3 (twice on 3).
@@ -218,23 +326,23 @@ void run(Walk& walk) {
 }
 
 TEST(TextFind, WalksOnAfterTheCurrentMatchAndWrapsOnce) {
-    TextMatch current{3, 0, 2, 4};
+    TextMatch current{3, {0, 2}, {0, 6}};
     Walk next{{}, DocumentSearch("word", {}, true, 4, 3, &current)};
     run(next);
-    EXPECT_EQ(next.search.match().item, 1);
+    EXPECT_EQ(next.search.match().start.item, 1);
     EXPECT_FALSE(next.search.wrapped());
 
-    current = TextMatch{3, 1, 8, 4};
+    current = TextMatch{3, {1, 8}, {1, 12}};
     Walk wrap{{}, DocumentSearch("word", {}, true, 4, 3, &current)};
     run(wrap);
     EXPECT_EQ(wrap.pages, (std::vector<int16_t>{3, 4, 1}));
     EXPECT_TRUE(wrap.search.wrapped());
 
-    current = TextMatch{1, 0, 0, 4};
+    current = TextMatch{1, {0, 0}, {0, 4}};
     Walk back{{}, DocumentSearch("word", {}, false, 4, 1, &current)};
     run(back);
     EXPECT_EQ(back.pages, (std::vector<int16_t>{1, 4, 3}));
-    EXPECT_EQ(back.search.match().item, 1);
+    EXPECT_EQ(back.search.match().start.item, 1);
     EXPECT_TRUE(back.search.wrapped());
 
     Walk none{{}, DocumentSearch("absent", {}, true, 4, 2, &current)};
@@ -244,7 +352,7 @@ TEST(TextFind, WalksOnAfterTheCurrentMatchAndWrapsOnce) {
 }
 
 TEST(TextFind, TheOnlyMatchIsFoundAgainAfterTheWrap) {
-    TextMatch current{1, 0, 0, 4};
+    TextMatch current{1, {0, 0}, {0, 4}};
     Walk again{{}, DocumentSearch("word", {}, true, 2, 1, &current)};
     run(again);
     EXPECT_EQ(again.pages, (std::vector<int16_t>{1, 2, 1}));

@@ -243,23 +243,78 @@ TEST_F(Pictures, PrinterBitsStartZeroed) {
     EXPECT_EQ(put[0].text, std::string(size, '\0'));
 }
 
-TEST_F(Pictures, PrinterSkipsABitmapWhoseBitsWouldNotFitInMemory) {
+std::vector<std::string>& notices_told() {
+    static std::vector<std::string> told;
+    return told;
+}
+
+TEST_F(Pictures, PicturesBeyondThePageBudgetAreDrawnReducedOnEveryPathAndToldOnce) {
     // A bitmap file whose header claims 60000 x 60000 pixels (10 GB of
-    // bits): the printer path draws nothing rather than try to hold them.
+    // bits) in a few bytes, twice on a page: each is drawn into its box
+    // from a reduced copy.
     Bytes bytes = bitmap_file(1, 1);
     put_i32(bytes.data(), bytes.size(), 18, 60000);
     put_i32(bytes.data(), bytes.size(), 22, 60000);
     const std::string path = dir_.file("huge.bmp");
     ASSERT_TRUE(write_file(path, bytes));
+    notices_told().clear();
+    render_hooks().picture_notice = [](const std::string& text) { notices_told().push_back(text); };
     std::vector<uint8_t> settings(kPrinterSettingsSize, 0);
-    Target printer;
-    printer.printing = true;
-    printer.printer_settings = settings.data();
-    auto surface = render(PageBuilder().picture_file(1, 1, 2, 2, path).bytes(), printer);
-    EXPECT_EQ(surface.calls_of(SurfaceOp::kLoadBitmap).size(), 1u);
-    EXPECT_TRUE(surface.calls_of(SurfaceOp::kGetDIBits).empty());
-    EXPECT_TRUE(surface.calls_of(SurfaceOp::kStretchDIBits).empty());
-    expect_device_context_restored(surface);
+    for (bool printing : {false, true}) {
+        Target target;
+        target.printing = printing;
+        target.printer_settings = printing ? settings.data() : nullptr;
+        auto surface = render(
+            PageBuilder().picture_file(1, 1, 2, 2, path).picture_file(3, 1, 4, 2, path).bytes(), target);
+        auto draws = surface.calls_of(printing ? SurfaceOp::kStretchDIBits : SurfaceOp::kStretchBlt);
+        ASSERT_EQ(draws.size(), 2u) << printing;
+        for (const RecordedCall& draw : draws) {
+            const auto& a = draw.args;
+            EXPECT_EQ(a[2], 96);  // the box, 1 inch square
+            EXPECT_EQ(a[3], 96);
+            // The copy keeps about the pixels it is drawn on, no more.
+            const size_t source = printing ? 6 : 7;  // source width, then height
+            EXPECT_EQ(a[source], a[source + 1]) << "proportions kept";
+            EXPECT_GE(a[source], 90);
+            EXPECT_LE(a[source], 96);
+        }
+        for (const RecordedCall& load : surface.calls_of(SurfaceOp::kLoadBitmap))
+            EXPECT_NE(load.text, path) << "the huge file itself is never loaded";
+        EXPECT_FALSE(file_exists(dir_.path() + "~DB00001.bmp"));
+        expect_device_context_restored(surface);
+    }
+    EXPECT_EQ(notices_told(), std::vector<std::string>{reduced_picture_notice()});
+}
+
+TEST(ReducedBitmaps, EachPixelIsTheSourcePixelUnderIt) {
+    // A 4 x 2 bitmap of 8-bit palette indexes 0..7, colour i = 0x000010 * i,
+    // reduced to 2 x 1: the pixels at (0, 0) and (2, 0) of the top row.
+    TempDir dir;
+    Bytes bytes = bitmap_file(4, 2, 8);
+    const size_t palette = 14 + 40, pixels = palette + 256 * 4;
+    for (int i = 0; i < 8; ++i) {
+        bytes[palette + size_t(i) * 4] = uint8_t(0x10 * i);  // blue
+        // Bottom-up: the file's first row is the picture's bottom row.
+        bytes[pixels + size_t(i / 4) * 4 + size_t(i % 4)] = uint8_t(i < 4 ? 4 + i : i - 4);
+    }
+    const std::string source = dir.file("source.bmp"), reduced = dir.file("reduced.bmp");
+    ASSERT_TRUE(write_file(source, bytes));
+    File in, out;
+    ASSERT_TRUE(in.open_read(source));
+    BitmapHeader header;
+    ASSERT_TRUE(read_bitmap_header(in, &header));
+    EXPECT_EQ(header.width, 4);
+    EXPECT_EQ(header.height, 2);
+    ASSERT_TRUE(out.create_always(reduced));
+    ASSERT_TRUE(write_reduced_bitmap(in, header, 2, 1, &out));
+    out.close();
+    Bytes written;
+    ASSERT_TRUE(read_file(reduced, &written));
+    ASSERT_EQ(written.size(), 54u + 8u);
+    EXPECT_EQ(get_i32(written, 18), 2);
+    EXPECT_EQ(get_i32(written, 22), 1);
+    EXPECT_EQ(written[54], 0x00);      // index 0: blue 0x00
+    EXPECT_EQ(written[54 + 3], 0x20);  // index 2: blue 0x20
 }
 
 TEST_F(Pictures, MissingAndUnreadableFilesDrawNothing) {

@@ -187,6 +187,42 @@ TEST(DeviceMapping, PenWidthsFromPoints) {
     EXPECT_EQ((DeviceMapping{96, 96, 2.0, 0, 0}.pen_width(3.0)), 8);
 }
 
+TEST(DeviceMapping, SizesAndPositionsStayWithinWhatAPageCanShow) {
+    // A million-point pen, a font of a million points and a box from
+    // -1e30 to 1e30 inches: the largest paper (Envelope C3) is about 22.09
+    // inches across its diagonal, 2120 pixels at 96 per inch.
+    const DeviceMapping m{96, 96, 1.0, 0, 0};
+    EXPECT_EQ(m.size_limit(), 2120);
+    EXPECT_EQ(m.pen_width(1e6), 2120);
+    EXPECT_EQ(m.pen_width(-1e6), -2120);
+    EXPECT_EQ(font_height(1e6, 96), -2120);
+    EXPECT_EQ(m.length_x(std::numeric_limits<double>::infinity()), 2120);
+    // The box still covers the whole page, and its width is an int.
+    const int64_t left = m.map_x(-1e30), right = m.map_x(1e30);
+    EXPECT_LT(left, 0);
+    EXPECT_GT(right, m.map_x(page_geometry().width));
+    EXPECT_LE(right - left, int64_t(INT32_MAX));
+    EXPECT_EQ(m.map_y(std::nan("")), 0);
+}
+
+TEST(DeviceMapping, LinesBeyondReachKeepTheirCourse) {
+    const DeviceMapping m{96, 96, 1.0, 10, 20};
+    DeviceLine line;
+    // From the page's corner far down and right, twice as steep as wide:
+    // cut where it leaves reach, it still climbs two pixels per pixel.
+    ASSERT_TRUE(m.map_line(0, 0, 1e7, 2e7, &line));
+    EXPECT_EQ(line.x1, 10);
+    EXPECT_EQ(line.y1, 20);
+    EXPECT_NEAR(double(line.y2 - 20), 2.0 * (line.x2 - 10), 2.0);
+    EXPECT_LE(line.y2 - 20, 4 * m.size_limit());
+    // Wholly beyond any page: nothing of it can show.
+    EXPECT_FALSE(m.map_line(1e6, 0, 1e6, 1, &line));
+    // Within reach, exactly the mapped ends.
+    ASSERT_TRUE(m.map_line(1, 2, 3, 4, &line));
+    EXPECT_EQ(line.x2, m.map_x(3));
+    EXPECT_EQ(line.y2, m.map_y(4));
+}
+
 TEST(FontHeight, NegatedCharacterHeights) {
     EXPECT_EQ(font_height(12.0, 96), -16);
     EXPECT_EQ(font_height(10.0 * 1.25, 96), -17);

@@ -2,9 +2,13 @@
 // texts in order and embedded fonts (read back with poppler's pdfinfo,
 // pdftotext and pdffonts), picture sizes and names, passwords,
 // self-extracting input, standard output, and bad inputs that must leave
-// a message naming the file, a non-zero status and no output behind.
+// a message naming the file, a non-zero status and no output behind; the
+// document never written over, outputs that are not files kept as they
+// are, page files all or none, and the options for services.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +20,7 @@
 
 #include "command_test_util.h"
 #include "document/container.h"
+#include "render_test_util.h"
 #include "vel_writer.h"
 
 namespace fs = std::filesystem;
@@ -39,7 +44,13 @@ protected:
     Outcome shell(const std::string& command) {
         return run_command("cd '" + dir_.string() + "' && " + command, dir_ / "run");
     }
-    Outcome convert(const std::string& args) { return shell(std::string(VELL_BIN_DIR) + "/vellconvert " + args); }
+    Outcome convert(const std::string& args) { return shell(tool() + " " + args); }
+    static std::string tool() { return std::string(VELL_BIN_DIR) + "/vellconvert"; }
+    // The file's kind as lstat sees it: a link stays a link.
+    mode_t kind(const std::string& name) const {
+        struct stat st;
+        return lstat(file(name).c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0;
+    }
 
     std::string make(const std::string& name, const DocumentPlan& plan) {
         EXPECT_TRUE(write_file(file(name), write_document(plan)));
@@ -102,6 +113,21 @@ TEST_F(Convert, PicturesPerPageAtTheViewersSizeAndTextOnePagePerFormFeed) {
     EXPECT_EQ(text.out, "First on Letter\n\fSecond on A4 landscape\n\fThird at the foot of Legal\n");
 }
 
+// The text output holds what the page shows, in the lines it shows them.
+TEST_F(Convert, TextOutputHoldsWhatThePageShows) {
+    DocumentPlan plan;
+    PageBuilder page;
+    // A box as high as its 14-point text's em: the cell is taller, and the
+    // one line shows cut at the bottom.
+    page.font(0, 14, 0, "Arial").wrapped_text(1, 1, 4, 1 + 14.0f / 72, "One line box");
+    // A 40-point amount with 6-point texts on its baseline, beside it.
+    page.font(0, 40, 0, "Arial").aligned_text(2, 3, 0, "1,204.50");
+    page.font(0, 6, 0, "Arial").aligned_text(1, 3.43f, 0, "Total").aligned_text(5, 3.43f, 0, "EUR");
+    plan.pages.push_back(page.end_of_page().bytes());
+    make("shown.vel", plan);
+    EXPECT_EQ(convert("shown.vel - --format txt").out, "One line box\nTotal 1,204.50 EUR\n");
+}
+
 TEST_F(Convert, PasswordIsCheckedAndSelfExtractingViewersReadLikeDocuments) {
     DocumentPlan plan = three_papers();
     plan.password = "Secret";
@@ -152,6 +178,137 @@ TEST_F(Convert, BadInputsNameTheFileFailAndLeaveNothingBehind) {
     EXPECT_EQ(convert("whole.vel out.doc").status, 1);
     // Only the inputs are there: no output, no temporary file.
     EXPECT_EQ(files_in_dir(), 4u);
+}
+
+TEST_F(Convert, TheDocumentIsNeverWrittenOverByAnyRoad) {
+    const std::string whole = slurp(make("doc.vel", three_papers()));
+    make("p2.png", three_papers());  // a document whose name a page pattern gives
+    ASSERT_EQ(shell("ln doc.vel hard.pdf && ln -s doc.vel soft.pdf && mkdir sub").status, 0);
+    for (const char* args : {"doc.vel doc.vel --format pdf", "doc.vel sub/../doc.vel --format txt",
+                             "doc.vel hard.pdf", "doc.vel soft.pdf", "p2.png 'p%d.png'"}) {
+        const Outcome r = convert(args);
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_NE(r.err.find("it is never written over"), std::string::npos) << args << r.err;
+    }
+    // Standard output appended to the document.
+    EXPECT_EQ(shell("{ " + tool() + " doc.vel - >> doc.vel; }").status, 1);
+    EXPECT_EQ(slurp(file("doc.vel")), whole);
+    EXPECT_EQ(slurp(file("p2.png")), whole);
+    EXPECT_EQ(kind("soft.pdf"), S_IFLNK);
+    EXPECT_FALSE(fs::exists(file("p1.png")));
+}
+
+TEST_F(Convert, FifosDevicesAndLinksStayWhatTheyAre) {
+    make("doc.vel", three_papers());
+    // A FIFO is written to its reader.
+    const Outcome fifo = shell("mkfifo f.pdf && { timeout 20 cat f.pdf > got.pdf & } && " + tool() +
+                               " doc.vel f.pdf; s=$?; wait; exit $s");
+    EXPECT_EQ(fifo.status, 0) << fifo.err;
+    EXPECT_EQ(kind("f.pdf"), S_IFIFO);
+    EXPECT_EQ(slurp(file("got.pdf")).compare(0, 5, "%PDF-"), 0);
+    // A link keeps pointing at its target, which gets the output.
+    std::ofstream(file("real.pdf")) << "old";
+    ASSERT_EQ(shell("ln -s real.pdf link.pdf").status, 0);
+    EXPECT_EQ(convert("doc.vel link.pdf").status, 0);
+    EXPECT_EQ(kind("link.pdf"), S_IFLNK);
+    EXPECT_EQ(slurp(file("real.pdf")).compare(0, 5, "%PDF-"), 0);
+    // Character devices, made here as copies of /dev/null and /dev/full.
+    if (mknod(file("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0 ||
+        mknod(file("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "making device files needs root";
+    EXPECT_EQ(convert("doc.vel null --format pdf").status, 0);
+    const Outcome full = convert("doc.vel full --format pdf");
+    EXPECT_EQ(full.status, 4);
+    EXPECT_NE(full.err.find("cannot write full: No space left on device"), std::string::npos) << full.err;
+    EXPECT_EQ(kind("null"), S_IFCHR);
+    EXPECT_EQ(kind("full"), S_IFCHR);
+}
+
+TEST_F(Convert, PageFilesAreAllOrNoneAndNamesAreTakenAsMeant) {
+    make("doc.vel", three_papers());
+    // "%%" is a percent sign; without "%d" each page still gets its number.
+    ASSERT_EQ(convert("doc.vel 'out%%.png'").status, 0);
+    for (const char* name : {"out%-1.png", "out%-2.png", "out%-3.png"}) EXPECT_TRUE(fs::exists(file(name))) << name;
+    const Outcome numbered = convert("doc.vel 'p%d.pdf'");
+    EXPECT_EQ(numbered.status, 1);
+    EXPECT_NE(numbered.err.find("cannot hold %d"), std::string::npos) << numbered.err;
+    // A name at the length limit: the temporary name fits as well.
+    const std::string longest = std::string(251, 'n') + ".pdf";
+    EXPECT_EQ(convert("doc.vel " + longest).status, 0);
+    EXPECT_TRUE(fs::exists(file(longest)));
+    // Page 2's name is taken by a folder: no page is left.
+    fs::create_directory(file("q2.png"));
+    EXPECT_EQ(convert("doc.vel 'q%d.png'").status, 4);
+    EXPECT_FALSE(fs::exists(file("q1.png")));
+    EXPECT_EQ(files_in_dir(), 5u);
+}
+
+TEST_F(Convert, TerminatedRunLeavesNoTemporaryFiles) {
+    // Pages with a large embedded picture, drawn from a temporary file in
+    // TMPDIR, here the test's folder.
+    DocumentPlan plan;
+    const Bytes picture = testing_render::bitmap_file(600, 600);
+    for (int i = 0; i < 30; ++i)
+        plan.pages.push_back(PageBuilder(1, 0).embedded_picture(1, 1, 7, 7, picture).end_of_page().bytes());
+    make("big.vel", plan);
+    // Terminated while a picture's temporary file is there: it ends by the
+    // signal, and neither that file nor a page's temporary file is left.
+    const Outcome r = shell("{ TMPDIR=. " + tool() + " big.vel p.png --dpi 200 & pid=$!; "
+                            "for i in $(seq 2000); do ls | grep -q '^~DB' && break; sleep 0.005; done; "
+                            "kill -TERM $pid; wait $pid; echo $?; ls -A | grep -v -e '^big.vel$' -e '^run[.]'; }");
+    EXPECT_EQ(r.out, "143\n");
+}
+
+TEST_F(Convert, OptionsSayWhatTheyDo) {
+    DocumentPlan shrunk = three_papers();
+    shrunk.display_option = 0x800;  // drawn at full size below 100 %, then shrunk
+    make("shrunk.vel", shrunk);
+    ASSERT_EQ(convert("shrunk.vel half.png --pages 1 --zoom 0.5").status, 0);
+    EXPECT_NE(shell("identify half.png").out.find("408x528"), std::string::npos);
+    const Outcome beyond = convert("shrunk.vel out.pdf --pages 5-");
+    EXPECT_EQ(beyond.status, 1);
+    EXPECT_NE(beyond.err.find("page 5 is not in the document (3 pages)"), std::string::npos) << beyond.err;
+    const Outcome unused = convert("shrunk.vel out.txt --dpi 300 --zoom 2");
+    EXPECT_EQ(unused.status, 0);
+    EXPECT_NE(unused.err.find("--dpi does not apply to text"), std::string::npos) << unused.err;
+    EXPECT_NE(unused.err.find("--zoom does not apply to text"), std::string::npos) << unused.err;
+}
+
+TEST_F(Convert, PasswordFromAFileAndNoFilePictures) {
+    DocumentPlan locked = three_papers();
+    locked.password = "Secret";
+    make("locked.vel", locked);
+    std::ofstream(file("pw.txt")) << "Secret\r\n";
+    EXPECT_EQ(convert("locked.vel a.pdf --password-file pw.txt").status, 0);
+    EXPECT_EQ(shell("echo Secret | " + tool() + " locked.vel b.pdf --password-file -").status, 0);
+    // Picture file records draw nothing, told once.
+    const Bytes bmp = testing_render::bitmap_file(8, 8);
+    std::ofstream(file("local.bmp"), std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), long(bmp.size()));
+    DocumentPlan pictures, blank;
+    pictures.pages.push_back(PageBuilder(1, 0).picture_file(1, 1, 2, 2, file("local.bmp")).picture_file(3, 3, 4, 4, file("local.bmp")).end_of_page().bytes());
+    blank.pages.push_back(PageBuilder(1, 0).end_of_page().bytes());
+    make("pictures.vel", pictures);
+    make("blank.vel", blank);
+    ASSERT_EQ(convert("blank.vel blank.png").status, 0);
+    ASSERT_EQ(convert("pictures.vel drawn.png").status, 0);
+    const Outcome refused = convert("pictures.vel refused.png --no-file-pictures");
+    EXPECT_EQ(refused.status, 0);
+    EXPECT_NE(slurp(file("drawn.png")), slurp(file("blank.png")));
+    EXPECT_EQ(slurp(file("refused.png")), slurp(file("blank.png")));
+    const size_t told = refused.err.find("picture files are left out");
+    ASSERT_NE(told, std::string::npos) << refused.err;
+    EXPECT_EQ(refused.err.find("picture files are left out", told + 1), std::string::npos) << refused.err;
+}
+
+TEST_F(Convert, KeepGoingDrawsDamagedPagesAsFarAsTheyGoWithAStatusOfItsOwn) {
+    DocumentPlan damaged = three_papers();
+    damaged.pages[1] = PageBuilder(1, 0).aligned_text(1, 1, 0, "Before the damage").bytes();
+    damaged.pages[1].insert(damaged.pages[1].end(), {5, 0, 1, 2, 3});
+    make("damaged.vel", damaged);
+    const Outcome kept = convert("damaged.vel kept.txt --keep-going");
+    EXPECT_EQ(kept.status, 5);
+    EXPECT_NE(kept.err.find("page 2 is damaged"), std::string::npos) << kept.err;
+    EXPECT_EQ(slurp(file("kept.txt")), "First on Letter\n\fBefore the damage\n\fThird at the foot of Legal\n");
 }
 
 }  // namespace

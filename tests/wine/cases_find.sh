@@ -147,3 +147,34 @@ case_find_bench_last_page() {
   driver viewer close >/dev/null || fail "the viewer did not close"
   expect_vell_ends
 }
+
+# Display option 0x800 at 40 %: the page is drawn at 100 % and shrunk, and
+# the mark over "theta" (the ninth word of its line) stands where the word
+# does in the shrunk image, not where a measure at 40 % would put it.
+case_find_mark_on_a_shrunk_page() {
+  local doc="$work/shrink.vel" left right box
+  driver find make find-shrink "$(winpath "$doc")" || fail "find make find-shrink failed"
+  driver find span find-shrink >"$work/span.out" || fail "find span failed"
+  left=$(sed -n 's/^left=//p' "$work/span.out")
+  right=$(sed -n 's/^right=//p' "$work/span.out")
+  start_vell "$(winpath "$doc")"
+  driver viewer wait-status "Page 1 of 1" >/dev/null || fail "the viewer did not open"
+  driver viewer type-zoom 40 >/dev/null || fail "no zoom box"
+  keys_to "Find Shrink" ctrl+f
+  type_into_find "theta"
+  keys_to Find Return
+  read_mark "Find Shrink" || fail "no mark on the screen"
+  box=$(mark_value box)
+  # The image column c shows at (c - 1) x 0.4 in the page area; the mark
+  # has a pixel of room on either side.
+  local want_left=$(((left - 1) * 4 / 10 - 1)) want_right=$(((right - 1) * 4 / 10 + 2))
+  local got_left got_right
+  got_left=$(echo "$box" | cut -d, -f1)
+  got_right=$(echo "$box" | cut -d, -f3)
+  echo "mark $box, theta at $want_left..$want_right"
+  [ $((got_left - want_left)) -ge -2 ] && [ $((got_left - want_left)) -le 2 ] &&
+    [ $((got_right - want_right)) -ge -2 ] && [ $((got_right - want_right)) -le 2 ] ||
+    fail "mark $box is not over theta at $want_left..$want_right"
+  driver viewer close >/dev/null || fail "the viewer did not close"
+  expect_vell_ends
+}

@@ -53,26 +53,30 @@ bool valid_name_pattern(const std::string& output) {
 }
 
 std::string page_output_name(const std::string& output, int32_t page, bool several) {
-    const std::string number = std::to_string(page);
-    if (output.find("%d") != std::string::npos || output.find("%%") != std::string::npos) {
-        std::string name;
-        for (size_t i = 0; i < output.size(); ++i) {
-            if (output[i] == '%' && i + 1 < output.size() && output[i + 1] == 'd') {
-                name += number;
-                ++i;
-            } else if (output[i] == '%' && i + 1 < output.size() && output[i + 1] == '%') {
-                name += '%';
-                ++i;
-            } else {
-                name += output[i];
-            }
+    std::string name;
+    bool numbered = false;
+    for (size_t i = 0; i < output.size(); ++i) {
+        const char next = i + 1 < output.size() ? output[i + 1] : 0;
+        if (output[i] == '%' && (next == 'd' || next == '%')) {
+            numbered = numbered || next == 'd';
+            name += next == 'd' ? std::to_string(page) : "%";
+            ++i;
+        } else {
+            name += output[i];
         }
-        return name;
     }
-    if (!several) return output;
-    const size_t dot = extension_at(output);
-    if (dot == std::string::npos) return output + "-" + number;
-    return output.substr(0, dot) + "-" + number + output.substr(dot);
+    if (numbered || !several) return name;
+    const std::string number = "-" + std::to_string(page);
+    const size_t dot = extension_at(name);
+    return dot == std::string::npos ? name + number : name.substr(0, dot) + number + name.substr(dot);
+}
+
+std::vector<std::string> output_names(const ConvertOptions& o, const std::vector<int32_t>& pages) {
+    if (o.format != OutputFormat::kPng && o.format != OutputFormat::kSvg)
+        return {page_output_name(o.output, 1, false)};
+    std::vector<std::string> names;
+    for (int32_t page : pages) names.push_back(page_output_name(o.output, page, pages.size() > 1));
+    return names;
 }
 
 bool parse_page_list(const std::string& list, int32_t count, std::vector<int32_t>* pages,
@@ -97,12 +101,13 @@ bool parse_page_list(const std::string& list, int32_t count, std::vector<int32_t
             else
                 ok = ok && whole_number(tail, &last);
         }
-        if (!ok || first > last) {
+        if (!ok || (first > last && first <= count)) {
             *error = "a page list is numbers and ranges such as 2-5,9, not \"" + list + "\"";
             return false;
         }
-        if (first < 1 || last > count) {
-            *error = "page " + std::to_string(first < 1 ? first : last) + " is not in the document (" +
+        // "9-" in a document of 5 pages names page 9.
+        if (first < 1 || first > count || last > count) {
+            *error = "page " + std::to_string(first < 1 || first > count ? first : last) + " is not in the document (" +
                      std::to_string(count) + (count == 1 ? " page)" : " pages)");
             return false;
         }
@@ -138,6 +143,15 @@ bool parse_convert_options(int argc, char** argv, ConvertOptions* o, std::string
         } else if (a == "--password") {
             if (!value(&o->password)) return false;
             o->has_password = true;
+        } else if (a == "--password-file") {
+            if (!value(&o->password_file)) return false;
+        } else if (a == "--no-file-pictures") {
+            o->file_pictures = false;
+        } else if (a == "--keep-going") {
+            o->keep_going = true;
+        } else if (a == "--help" || a == "-h") {
+            o->help = true;
+            return true;
         } else if (a == "--dpi") {
             long dpi = 0;
             if (!value(&v)) return false;
@@ -146,6 +160,7 @@ bool parse_convert_options(int argc, char** argv, ConvertOptions* o, std::string
                 return false;
             }
             o->dpi = int(dpi);
+            o->dpi_given = true;
         } else if (a == "--zoom") {
             if (!value(&v)) return false;
             char* end = nullptr;
@@ -154,6 +169,7 @@ bool parse_convert_options(int argc, char** argv, ConvertOptions* o, std::string
                 *error = "--zoom takes a factor from 0.05 to 10";
                 return false;
             }
+            o->zoom_given = true;
         } else if (a == "--quiet" || a == "-q") {
             o->quiet = true;
         } else if (a.size() > 1 && a[0] == '-') {
@@ -176,8 +192,18 @@ bool parse_convert_options(int argc, char** argv, ConvertOptions* o, std::string
             return false;
         }
     }
+    if (o->has_password && !o->password_file.empty()) {
+        *error = "give --password or --password-file, not both";
+        return false;
+    }
     if (!valid_name_pattern(o->output)) {
         *error = "an output name may hold %d (the page number) and %%, nothing else after %";
+        return false;
+    }
+    const bool pictures = o->format == OutputFormat::kPng || o->format == OutputFormat::kSvg;
+    if (!pictures && page_output_name(o->output, 1, false) != page_output_name(o->output, 2, false)) {
+        *error = "a " + std::string(o->format == OutputFormat::kPdf ? "PDF" : "text") +
+                 " output is one file: its name cannot hold %d (write %%d for \"%d\")";
         return false;
     }
     return true;

@@ -1,12 +1,31 @@
-// An output file that appears whole or not at all: written under a
-// temporary name beside its final one and renamed when complete; standard
-// output ("-") is written from a temporary file once everything is there.
+// Output files that appear whole or not at all, and never harm what they
+// name. A new or regular file is written under a short temporary name
+// beside its final one and renamed when complete; a symbolic link keeps
+// being a link, and its target is written that way. Standard output ("-"),
+// FIFOs and devices stay what they are: the output is spooled to an
+// anonymous file and copied to them once everything is there.
+// The file handling is the platform's own (output_file_posix.cpp).
 #pragma once
 
 #include <cstdio>
 #include <string>
 
 namespace vell {
+
+// Whether two names reach one file by any road: the same path, another
+// path, a hard or a symbolic link. "-" is standard output. False when
+// either does not exist.
+bool same_file(const std::string& a, const std::string& b);
+
+// From now on SIGINT, SIGTERM, SIGHUP and SIGPIPE remove the temporary
+// files of unfinished outputs (and the files of a set being placed) before
+// they end the process.
+void remove_outputs_on_signals();
+
+// A file made elsewhere (a picture's temporary file) that those signals
+// remove as well, until it is forgotten again.
+void remove_on_signals(const std::string& path);
+void forget_on_signals(const std::string& path);
 
 class OutputFile {
 public:
@@ -23,18 +42,28 @@ public:
     const std::string& path() const { return path_; }
     // Writes count bytes; remembers a failure for commit.
     void write(const void* data, size_t count);
-    // Closes a finished file that is named later (not standard output),
-    // so that many page files do not hold many open files.
+    // Closes a finished file that is named later (not a spooled one), so
+    // that many page files do not hold many open files.
     void close_early();
-    // Finishes the file and gives it its name (or copies it to standard
-    // output); false with the reason when anything failed on the way.
-    bool commit(std::string* error);
+    // Finishes the file and puts it in place; false with the reason when
+    // anything failed on the way, and nothing of it remains.
+    bool commit(std::string* error) { return commit_all(this, 1, error, nullptr); }
+    // Puts every file of a set in place, or none: a failure removes the
+    // files of the set already placed. *failed: the path that failed.
+    static bool commit_all(OutputFile* files, size_t count, std::string* error,
+                           std::string* failed);
     // Removes the temporary file; nothing of this output remains.
     void discard();
 
 private:
-    std::string path_;
-    std::string temporary_;
+    bool place(std::string* error);
+    void withdraw();
+
+    std::string path_;       // as the user named it
+    std::string target_;     // what is written: the end of a link chain
+    std::string temporary_;  // empty for spooled outputs
+    bool spooled_ = false;   // standard output, a FIFO or a device
+    bool placed_ = false;
     FILE* file_ = nullptr;
     bool failed_ = false;
     int saved_errno_ = 0;

@@ -8,6 +8,7 @@
 #include "document/file_io.h"
 #include "document/format.h"
 #include "driver.h"
+#include "hostile_documents.h"
 #include "vel_writer.h"
 
 namespace vtdriver {
@@ -68,6 +69,8 @@ std::vector<std::string> test_document_kinds() {
     for (const std::string& name : print_document_kinds()) names.push_back(name);
     for (const std::string& name : password_document_kinds()) names.push_back(name);
     for (const std::string& name : page_image_document_kinds()) names.push_back(name);
+    for (const vell::HostileDocument& doc : vell::hostile_documents(true))
+        names.push_back("hostile-" + doc.name);
     return names;
 }
 
@@ -97,6 +100,14 @@ bool make_test_document(const std::string& kind, const std::string& path, std::s
     vell::Bytes page_image_bytes;
     if (page_image_document_bytes(kind, &page_image_bytes)) {
         if (vell::write_file(path, page_image_bytes)) return true;
+        *error = "cannot write " + path;
+        return false;
+    }
+    // The small hostile set (huge widths, pictures claiming gigapixels,
+    // positions at the float range's edges), named hostile-NAME.
+    for (const vell::HostileDocument& doc : vell::hostile_documents(true)) {
+        if (kind != "hostile-" + doc.name) continue;
+        if (vell::write_file(path, doc.bytes)) return true;
         *error = "cannot write " + path;
         return false;
     }

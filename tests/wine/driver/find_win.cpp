@@ -6,6 +6,9 @@
 //                         (pixels of the page area, "none" without a mark),
 //                         yellow=N (its pixels) and dark=N (dark pixels, the
 //                         text, inside the box)
+//   find span KIND        prints where the text searched for in KIND's
+//                         document stands at 100 %: left=L and right=R,
+//                         image pixels measured with GDI as the viewer does
 //   find wait-status-prefix TEXT [--timeout S]
 //                         waits until the viewer's status text starts with
 //                         TEXT; prints status=... either way
@@ -16,10 +19,14 @@
 //               page 4 (x 5 in, y 2 in); every page says "Page N"
 //   find-large  "Find Large": 32767 typical pages (bench/typical_page.h),
 //               the last one with the text "Closing balance carried forward"
+//   find-shrink "Find Shrink": display option 0x800 (drawn at 100 % and
+//               shrunk below it), one 12-point line in which "theta" stands
+//               after eight other words
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "../../../bench/typical_page.h"
@@ -47,6 +54,11 @@ vell::Bytes find_page(int n) {
     return page.bytes();
 }
 
+// The find-shrink document's line, and where it starts (inches).
+constexpr char kShrinkLine[] = "alpha beta gamma delta epsilon zeta eta theta iota kappa";
+constexpr char kShrinkWord[] = "theta";
+constexpr float kShrinkX = 1.0f;
+
 bool write_kind(const std::string& kind, const std::string& path) {
     vell::DocumentPlan plan;
     if (kind == "find-pages") {
@@ -56,6 +68,13 @@ bool write_kind(const std::string& kind, const std::string& path) {
         plan.title = "Find Large";
         for (int n = 1; n <= vell::kMaxPages; ++n)
             plan.pages.push_back(vell::typical_page(n, n == vell::kMaxPages));
+    } else if (kind == "find-shrink") {
+        plan.title = "Find Shrink";
+        plan.display_option = vell::kDisplayShrink;
+        plan.initial_zoom = vell::kZoom100;
+        vell::PageBuilder page;
+        page.font(0, 12, 0, "Arial").aligned_text(kShrinkX, 2, 0, kShrinkLine).end_of_page();
+        plan.pages.push_back(page.bytes());
     } else {
         return false;
     }
@@ -101,6 +120,26 @@ int mark(const Options& options) {
     return 0;
 }
 
+// 12-point Arial at 96 pixels per inch, as the page image draws it at 100 %.
+int span(const Options& options) {
+    if (options.positional.size() != 2 || options.positional[1] != "find-shrink") return 64;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontA(-16, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, PROOF_QUALITY, 0,
+                             "Arial");
+    HGDIOBJ previous = SelectObject(dc, font);
+    const std::string line = kShrinkLine;
+    const size_t at = line.find(kShrinkWord);
+    SIZE before = {}, through = {};
+    GetTextExtentPoint32A(dc, line.data(), int(at), &before);
+    GetTextExtentPoint32A(dc, line.data(), int(at + std::strlen(kShrinkWord)), &through);
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    DeleteDC(dc);
+    const int x = int(kShrinkX * 96);
+    std::printf("left=%d\nright=%d\n", x + int(before.cx), x + int(through.cx));
+    return 0;
+}
+
 int wait_status_prefix(const Options& options) {
     if (options.positional.size() != 2) return 64;
     viewer::Parts parts;
@@ -129,9 +168,10 @@ int cmd_find(const Args& args) {
         return 1;
     }
     if (action == "mark") return mark(options);
+    if (action == "span") return span(options);
     if (action == "wait-status-prefix") return wait_status_prefix(options);
     std::fprintf(stderr, "usage: vtdriver find make KIND PATH | mark --title T | "
-                         "wait-status-prefix TEXT [--timeout S]\n");
+                         "span KIND | wait-status-prefix TEXT [--timeout S]\n");
     return 64;
 }
 

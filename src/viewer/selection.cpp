@@ -21,9 +21,9 @@ PageRect normalised(const PageRect& r) {
 
 }  // namespace
 
-std::vector<SelectedPart> select_in_rect(const PageText& page, const PageRect& area) {
+std::vector<TextPart> select_in_rect(const PageText& page, const PageRect& area) {
     const PageRect a = normalised(area);
-    std::vector<SelectedPart> parts;
+    std::vector<TextPart> parts;
     for (size_t i = 0; i < page.items.size(); ++i) {
         const PageTextItem& item = page.items[i];
         // A text wholly outside the rectangle has no character in it.
@@ -32,7 +32,7 @@ std::vector<SelectedPart> select_in_rect(const PageText& page, const PageRect& a
             continue;
         // The centres lie on a line and the rectangles are convex, so the
         // selected characters of a text follow one another.
-        SelectedPart part{int(i), 0, 0};
+        TextPart part{int(i), 0, 0};
         for (size_t k = 0; k < item.char_ends.size(); ++k) {
             double x = 0, y = 0;
             if (!char_centre(page, item, k, &x, &y)) break;
@@ -40,7 +40,7 @@ std::vector<SelectedPart> select_in_rect(const PageText& page, const PageRect& a
                 if (part.count) break;
                 continue;
             }
-            if (part.count == 0) part.first = k;
+            if (part.count == 0) part.offset = k;
             ++part.count;
         }
         if (part.count) parts.push_back(part);
@@ -48,17 +48,17 @@ std::vector<SelectedPart> select_in_rect(const PageText& page, const PageRect& a
     return parts;
 }
 
-std::vector<SelectedPart> select_all(const PageText& page) {
+std::vector<TextPart> select_all(const PageText& page) {
     const double huge = std::numeric_limits<double>::max();
     return select_in_rect(page, PageRect{-huge, -huge, huge, huge});
 }
 
-std::vector<PageRect> selection_rects(const PageText& page, const std::vector<SelectedPart>& parts) {
+std::vector<PageRect> selection_rects(const PageText& page, const std::vector<TextPart>& parts) {
     std::vector<PageRect> rects;
     rects.reserve(parts.size());
-    for (const SelectedPart& part : parts)
+    for (const TextPart& part : parts)
         if (part.item >= 0 && size_t(part.item) < page.items.size())
-            rects.push_back(char_span_rect(page, page.items[size_t(part.item)], part.first, part.count));
+            rects.push_back(char_span_rect(page, page.items[size_t(part.item)], part.offset, part.count));
     return rects;
 }
 

@@ -12,30 +12,24 @@
 #include <vector>
 
 #include "render/page_text.h"
+#include "render/text_find.h"
 
 namespace vell {
 
 struct CopyInput;
 struct CopyPlan;
 
-// Characters [first, first + count) of the text items[item] of a page.
-struct SelectedPart {
-    int item = 0;
-    size_t first = 0;
-    size_t count = 0;
-};
-
 // The characters whose box centre lies inside area (inches; its corners in
 // any order), one part per text, in reading order. Characters whose centre
 // lies outside their own text's rectangle (cut by a boxed text's box) are
 // not shown and never selected.
-std::vector<SelectedPart> select_in_rect(const PageText& page, const PageRect& area);
+std::vector<TextPart> select_in_rect(const PageText& page, const PageRect& area);
 
 // Every shown character of the page.
-std::vector<SelectedPart> select_all(const PageText& page);
+std::vector<TextPart> select_all(const PageText& page);
 
 // The rectangles (inches) the highlight covers: one a part.
-std::vector<PageRect> selection_rects(const PageText& page, const std::vector<SelectedPart>& parts);
+std::vector<PageRect> selection_rects(const PageText& page, const std::vector<TextPart>& parts);
 
 // Where a pixel of the page area lies on the page, in inches: the inverse
 // of the copy (source origin, stretch, drawn zoom).
@@ -54,7 +48,7 @@ struct Selection {
     int16_t page = 0;
     double zoom = 0;
     PageText text;
-    std::vector<SelectedPart> parts;
+    std::vector<TextPart> parts;
 };
 Selection& selection();
 

@@ -30,9 +30,9 @@ struct Piece {
     double blank = 0;  // the width of a blank in its font, pixels
 };
 
-bool make_piece(const PageText& page, const SelectedPart& part, int line, Piece* piece) {
+bool make_piece(const PageText& page, const TextPart& part, int line, Piece* piece) {
     const PageTextItem& item = page.items[size_t(part.item)];
-    size_t first = part.first, end = std::min(part.first + part.count, item.text.size());
+    size_t first = part.offset, end = std::min(part.offset + part.count, item.text.size());
     while (first < end && item.text[first] == ' ') ++first;
     while (end > first && item.text[end - 1] == ' ') --end;
     if (first == end) return false;
@@ -75,12 +75,12 @@ std::string html_header(size_t start_html, size_t end_html, size_t start_fragmen
 
 }  // namespace
 
-std::vector<CopiedLine> selection_lines(const PageText& page, const std::vector<SelectedPart>& parts) {
+std::vector<CopiedLine> selection_lines(const PageText& page, const std::vector<TextPart>& parts) {
     const std::vector<int> line_of = line_numbers(page);
     std::vector<CopiedLine> lines;
     bool have_previous = false;
     Piece previous;
-    for (const SelectedPart& part : parts) {
+    for (const TextPart& part : parts) {
         if (part.item < 0 || size_t(part.item) >= page.items.size()) continue;
         Piece piece;
         if (!make_piece(page, part, line_of[size_t(part.item)], &piece)) continue;

@@ -18,7 +18,7 @@ namespace vell {
 // One line's cells, each the ANSI text of one or more selected parts.
 using CopiedLine = std::vector<std::string>;
 
-std::vector<CopiedLine> selection_lines(const PageText& page, const std::vector<SelectedPart>& parts);
+std::vector<CopiedLine> selection_lines(const PageText& page, const std::vector<TextPart>& parts);
 
 // Cells separated by tabs, lines by CR LF; ANSI, as CF_TEXT takes it.
 std::string lines_as_text(const std::vector<CopiedLine>& lines);

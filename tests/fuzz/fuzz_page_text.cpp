@@ -49,9 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     // Selecting every character and laying the selection out as text and
     // an HTML table stays within the texts.
-    const std::vector<SelectedPart> parts = select_all(text);
-    for (const SelectedPart& part : parts)
-        if (part.first + part.count > text.items[size_t(part.item)].text.size()) __builtin_trap();
+    const std::vector<TextPart> parts = select_all(text);
+    for (const TextPart& part : parts)
+        if (part.offset + part.count > text.items[size_t(part.item)].text.size()) __builtin_trap();
     lines_as_clipboard_html(selection_lines(text, parts));
     return 0;
 }

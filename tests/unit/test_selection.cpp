@@ -37,17 +37,17 @@ protected:
         return text_;
     }
     // The selected characters, one string a part.
-    std::vector<std::string> selected(const std::vector<SelectedPart>& parts) const {
+    std::vector<std::string> selected(const std::vector<TextPart>& parts) const {
         std::vector<std::string> out;
-        for (const SelectedPart& part : parts)
-            out.push_back(text_.items[size_t(part.item)].text.substr(part.first, part.count));
+        for (const TextPart& part : parts)
+            out.push_back(text_.items[size_t(part.item)].text.substr(part.offset, part.count));
         return out;
     }
     // A rectangle given in pixels at 96 per inch.
     static PageRect pixels(double left, double top, double right, double bottom) {
         return PageRect{left / 96, top / 96, right / 96, bottom / 96};
     }
-    std::string copied(const std::vector<SelectedPart>& parts) const {
+    std::string copied(const std::vector<TextPart>& parts) const {
         return lines_as_text(selection_lines(text_, parts));
     }
 

@@ -51,7 +51,15 @@ void check_password(HWND dialog) {
     GetDlgItemTextA(dialog, password_ids::kPasswordEdit, typed, sizeof typed);
     const PasswordStep step = submit_password(prompt(), the_document(), typed);
     if (step.message_label != 0) show_message(window_label(step.message_label));
-    if (step.close) SendMessageA(dialog, WM_CLOSE, 0, 0);
+    if (step.close) {
+        SendMessageA(dialog, WM_CLOSE, 0, 0);
+        return;
+    }
+    // A refused entry is selected, so the next try replaces it instead of
+    // adding to it.
+    HWND edit = GetDlgItem(dialog, password_ids::kPasswordEdit);
+    SetFocus(edit);
+    SendMessageA(edit, EM_SETSEL, 0, -1);
 }
 
 void on_command(HWND dialog, int id) {

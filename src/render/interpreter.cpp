@@ -18,8 +18,21 @@
 
 namespace vell {
 
+namespace {
+
+// The hooks are set by name: a new hook in the middle of the struct must not
+// take another's place.
+RenderHooks platform_hooks() {
+    RenderHooks hooks;
+    hooks.show_notice = show_notice_platform;
+    hooks.picture_notice = show_notice_platform;
+    return hooks;
+}
+
+}  // namespace
+
 RenderHooks& render_hooks() {
-    static RenderHooks hooks{nullptr, show_notice_platform, nullptr, show_notice_platform};
+    static RenderHooks hooks = platform_hooks();
     return hooks;
 }
 

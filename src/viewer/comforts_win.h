@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "viewer/dpi.h"
+#include "viewer/wheel.h"
 
 namespace vell {
 
@@ -26,9 +27,10 @@ void on_mouse_wheel(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
 // Moves the page down (positive) or up by scroll positions, going to the
 // next page's top at the bottom and to the previous page's bottom at the top.
 void move_page_vertically(HWND window, int positions);
-// A scroll request (SB_LINEUP, ...) on the horizontal or vertical bar, only
-// while that bar is shown.
-void step_shown_bar(bool horizontal, int request);
+// How far a line and a screen go now (the page, the zoom, the area).
+ScrollSteps current_scroll_steps(bool horizontal);
+// Moves the horizontal or vertical bar by positions, only while it is shown.
+void scroll_shown_bar(bool horizontal, int positions);
 // Zoom steps in (positive) or out in the click zoom's steps, keeping the
 // page point under at (screen coordinates) where it is.
 void zoom_by_steps(int steps, POINT at);

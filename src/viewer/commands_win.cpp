@@ -56,7 +56,7 @@ void on_command(HWND window, int id, int notification) {
         return;
     }
     if (id == ids::kIndexBox) {
-        if (notification == CBN_SELCHANGE) on_index_selection();
+        on_index_box(notification);
         return;
     }
     run_command(window, command_for_id(id));

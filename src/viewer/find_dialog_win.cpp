@@ -4,8 +4,11 @@
 #include <string>
 
 #include "startup/startup_win.h"
+#include "viewer/dialog_place.h"
 #include "viewer/find_search.h"
 #include "viewer/find_win.h"
+#include "viewer/page_image_win.h"
+#include "viewer/viewer_window_win.h"
 
 extern "C" __declspec(dllexport) INT_PTR CALLBACK FINDDLGPROC(HWND dialog, UINT message,
                                                               WPARAM wparam, LPARAM lparam);
@@ -43,9 +46,8 @@ void init_find_dialog(HWND dialog) {
     CheckDlgButton(dialog, dlg::kWholeWords, find.options.whole_words ? BST_CHECKED : BST_UNCHECKED);
 }
 
-// The dialog's fields become the find state; the search itself runs in
-// the viewer window, after this procedure has returned.
-void ask_viewer_to_find(HWND dialog, bool forward) {
+// The dialog's fields become the find state.
+void take_fields(HWND dialog) {
     char text[kTextLimit + 1] = {};
     GetDlgItemTextA(dialog, dlg::kText, text, sizeof text);
     FindState& find = find_state();
@@ -58,6 +60,12 @@ void ask_viewer_to_find(HWND dialog, bool forward) {
         find.restart = true;
     find.text = text;
     find.options = options;
+}
+
+// The search itself runs in the viewer window, after this procedure has
+// returned.
+void ask_viewer_to_find(HWND dialog, bool forward) {
+    take_fields(dialog);
     PostMessageA(GetWindow(dialog, GW_OWNER), WM_COMMAND,
                  forward ? find_ids::kNext : find_ids::kPrevious, 0);
 }
@@ -77,14 +85,65 @@ void forget_find_dialog(HWND dialog) {
     if (dialog_handle() == dialog) dialog_handle() = nullptr;
 }
 
+SurfaceRect screen_rect_of(const RECT& r) { return SurfaceRect{r.left, r.top, r.right, r.bottom}; }
+
+SurfaceRect window_screen_rect(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    return screen_rect_of(r);
+}
+
+// The screen less the task bar, of the monitor the window is on.
+SurfaceRect work_area_of(HWND window) {
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info))
+        return SurfaceRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return screen_rect_of(info.rcWork);
+}
+
+void move_dialog(HWND dialog, const SurfaceRect& to) {
+    SetWindowPos(dialog, nullptr, to.left, to.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Opening beside the page's text: the page area's top right.
+void place_new_dialog(HWND dialog) {
+    HWND area = viewer_window().page_area;
+    if (!area) return;
+    move_dialog(dialog, find_dialog_opening(window_screen_rect(dialog), window_screen_rect(area),
+                                            work_area_of(dialog)));
+}
+
 }  // namespace
 
 HWND find_dialog() { return dialog_handle(); }
 
+void take_find_dialog_fields() {
+    if (dialog_handle()) take_fields(dialog_handle());
+}
+
+void keep_find_dialog_off_match() {
+    HWND dialog = dialog_handle();
+    HWND area = viewer_window().page_area;
+    const FindState& find = find_state();
+    if (!dialog || !area || !find.has_match) return;
+    const CopyInput input = page_copy_input();
+    const SurfaceRect in_area = page_rect_in_area(input, plan_copy(input), rect_around(find.mark));
+    const SurfaceRect area_rect = window_screen_rect(area);
+    const SurfaceRect match{area_rect.left + in_area.left, area_rect.top + in_area.top,
+                            area_rect.left + in_area.right, area_rect.top + in_area.bottom};
+    const SurfaceRect now = window_screen_rect(dialog);
+    const SurfaceRect placed = find_dialog_off_match(now, match, work_area_of(dialog));
+    if (placed.left != now.left || placed.top != now.top) move_dialog(dialog, placed);
+}
+
 void open_find_dialog(HWND viewer) {
     HWND& dialog = dialog_handle();
-    if (!dialog)
+    if (!dialog) {
         dialog = CreateDialogParamA(startup_state().instance, kTemplate, viewer, FINDDLGPROC, 0);
+        if (dialog) place_new_dialog(dialog);
+    }
     if (!dialog) return;
     ShowWindow(dialog, SW_SHOW);
     SetForegroundWindow(dialog);

@@ -89,6 +89,7 @@ bool on_find_command(int id) {
     case find_ids::kOpen: open_find_dialog(find_keys().viewer); return true;
     case find_ids::kNext:
     case find_ids::kPrevious: {
+        take_find_dialog_fields();
         // F3 before anything was asked for opens the dialog instead.
         if (find_state().text.empty()) {
             open_find_dialog(find_keys().viewer);

@@ -118,8 +118,8 @@ void show_match(const Outcome& outcome) {
     }
     scroll_to_match();
     copy_page_to_screen();
-    if (outcome.wrapped)
-        show_status(navigation_status_text(nav, the_document()) + kFindWrapped);
+    keep_find_dialog_off_match();
+    if (outcome.wrapped) show_status_notice(kFindWrapped);
 }
 
 }  // namespace
@@ -142,7 +142,7 @@ void run_find(bool forward) {
     MeasuringContext context;
     GdiSurface* measure = context.surface();
     if (!measure || page_count < 1) {
-        show_status(kFindNotFound);
+        show_status_notice(kFindNotFound);
         return;
     }
     searching = true;
@@ -153,11 +153,11 @@ void run_find(bool forward) {
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     searching = false;
     if (outcome.stopped)
-        show_status(kFindStopped);
+        show_status_notice(kFindStopped);
     else if (outcome.found)
         show_match(outcome);
     else
-        show_status(kFindNotFound);
+        show_status_notice(kFindNotFound);
 }
 
 bool find_running() { return searching; }

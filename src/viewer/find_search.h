@@ -65,11 +65,11 @@ std::vector<PageRect> rects_of_match(Surface& measure, const PageText& text, con
 // The smallest rectangle around all of them (empty for none).
 PageRect rect_around(const std::vector<PageRect>& rects);
 
-// The status texts of find.
+// The status texts of find; the last three stand beside the page number.
 std::string find_progress_text(int16_t page, int32_t page_count);
 constexpr char kFindNotFound[] = "Not found";
 constexpr char kFindStopped[] = "Search stopped";
-constexpr char kFindWrapped[] = "   (search wrapped around)";
+constexpr char kFindWrapped[] = "(search wrapped around)";
 
 // Documents of more pages than this show the search's progress.
 constexpr int32_t kFindProgressPages = 300;

@@ -26,8 +26,14 @@ bool on_find_command(int id);
 
 // The find dialog (find_dialog_win.cpp): opens it or brings it forward
 // with its text selected; the dialog while it is open, else null.
+// It opens beside the page's text, at the page area's top right.
 void open_find_dialog(HWND viewer);
 HWND find_dialog();
+// F3 and Shift+F3 while the dialog is open: its text, Match case and Whole
+// words become the find state first, as its buttons do.
+void take_find_dialog_fields();
+// After a match is shown: a dialog over the match moves off it.
+void keep_find_dialog_off_match();
 
 // Searches from the current page for the find state's text (find_run_win.cpp).
 void run_find(bool forward);

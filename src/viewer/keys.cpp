@@ -15,6 +15,17 @@ bool edits_text(int key) {
     }
 }
 
+// Keys with which a closed drop-down list chooses an item.
+bool chooses_item(int key) {
+    switch (key) {
+    case vk::kLeft: case vk::kRight: case vk::kUp: case vk::kDown:
+    case vk::kHome: case vk::kEnd: case vk::kPageUp: case vk::kPageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+
 KeyAction ctrl_action(int key) {
     switch (key) {
     case vk::kHome: return KeyAction::kFirstPage;
@@ -43,7 +54,7 @@ KeyAction plain_action(int key, bool shift) {
     case vk::kRight: return KeyAction::kLineRight;
     case vk::kHome: return KeyAction::kHome;
     case vk::kEnd: return KeyAction::kEnd;
-    case vk::kEscape: return KeyAction::kClose;
+    case vk::kEscape: return KeyAction::kCancel;
     default: return KeyAction::kNone;
     }
 }
@@ -59,6 +70,8 @@ KeyAction key_action(const KeyPress& press, KeyFocus focus) {
             return KeyAction::kNone;
         if (press.key == vk::kReturn && !press.ctrl) return KeyAction::kApplyZoomBox;
     }
+    if (focus == KeyFocus::kIndexBox && !press.ctrl && chooses_item(press.key))
+        return KeyAction::kNone;
     return press.ctrl ? ctrl_action(press.key) : plain_action(press.key, press.shift);
 }
 

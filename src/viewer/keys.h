@@ -52,7 +52,7 @@ enum class KeyAction {
     kZoomIn,        // Ctrl+plus
     kZoomOut,       // Ctrl+minus
     kZoom100,       // Ctrl+0
-    kClose,         // Esc
+    kCancel,        // Esc: cancels what is in progress, or closes the viewer
     kApplyZoomBox,  // Enter in the zoom box
     kCopy,          // Ctrl+C
     kSelectAll,     // Ctrl+A
@@ -63,6 +63,7 @@ enum class KeyAction {
 enum class KeyFocus {
     kViewer,       // the page area, the index box, the window itself
     kZoomEdit,     // the zoom box's edit field: it keeps the keys that edit text
+    kIndexBox,     // the index box, its list closed: it keeps the keys that choose
     kDroppedList,  // a combo box with its list open: the list keeps every key
 };
 
@@ -75,8 +76,9 @@ struct KeyPress {
 
 // The action of a key press. Alt combinations are the menu's; an open list
 // keeps every key; the zoom box's edit keeps Space, the arrows, Home and End
-// (with any modifiers) and Ctrl+C and Ctrl+A; everything else in the table above is the viewer's
-// wherever the focus is.
+// (with any modifiers) and Ctrl+C and Ctrl+A; the index box keeps the
+// arrows, Home, End, PgUp and PgDn, with which a drop-down list chooses;
+// everything else in the table above is the viewer's wherever the focus is.
 KeyAction key_action(const KeyPress& press, KeyFocus focus);
 
 }  // namespace vell

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "document/document.h"
+#include "viewer/cancel_win.h"
 #include "viewer/comforts_win.h"
 #include "viewer/commands_win.h"
 #include "viewer/keys.h"
@@ -48,7 +49,8 @@ KeyFocus focus_kind() {
     HWND combo = combo_of(GetFocus());
     if (!combo) return KeyFocus::kViewer;
     if (SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0)) return KeyFocus::kDroppedList;
-    return combo == viewer_window().zoom_box ? KeyFocus::kZoomEdit : KeyFocus::kViewer;
+    if (combo == viewer_window().zoom_box) return KeyFocus::kZoomEdit;
+    return combo == viewer_window().index_box ? KeyFocus::kIndexBox : KeyFocus::kViewer;
 }
 
 // Messages for the viewer window or one of its controls, while no dialog
@@ -114,6 +116,19 @@ void home_or_end(HWND window, bool home) {
     on_command(window, home ? ids::kMenuFirst : ids::kMenuLast, 0);
 }
 
+// PgDn and Space: the page area's height less a line, flipping pages at
+// the ends.
+void move_by_screen(HWND window, int direction) {
+    const ScrollSteps steps = current_scroll_steps(false);
+    move_page_vertically(window, scroll_positions_for(steps, direction * steps.screen_pixels));
+}
+
+// The arrows: a line of text, within the page.
+void scroll_by_line(bool horizontal, int direction) {
+    const ScrollSteps steps = current_scroll_steps(horizontal);
+    scroll_shown_bar(horizontal, scroll_positions_for(steps, direction * steps.line_pixels));
+}
+
 void apply_zoom_box() {
     redraw_page();
     // The typed value stays selected, so the next one replaces it.
@@ -135,12 +150,12 @@ void stop_keyboard_hook() {
 
 void on_key_action(HWND window, WPARAM action) {
     switch (KeyAction(action)) {
-    case KeyAction::kScreenDown: move_page_vertically(window, kScrollPage); break;
-    case KeyAction::kScreenUp: move_page_vertically(window, -kScrollPage); break;
-    case KeyAction::kLineDown: step_shown_bar(false, SB_LINEDOWN); break;
-    case KeyAction::kLineUp: step_shown_bar(false, SB_LINEUP); break;
-    case KeyAction::kLineLeft: step_shown_bar(true, SB_LINELEFT); break;
-    case KeyAction::kLineRight: step_shown_bar(true, SB_LINERIGHT); break;
+    case KeyAction::kScreenDown: move_by_screen(window, 1); break;
+    case KeyAction::kScreenUp: move_by_screen(window, -1); break;
+    case KeyAction::kLineDown: scroll_by_line(false, 1); break;
+    case KeyAction::kLineUp: scroll_by_line(false, -1); break;
+    case KeyAction::kLineLeft: scroll_by_line(true, -1); break;
+    case KeyAction::kLineRight: scroll_by_line(true, 1); break;
     case KeyAction::kHome: home_or_end(window, true); break;
     case KeyAction::kEnd: home_or_end(window, false); break;
     case KeyAction::kFirstPage: on_command(window, ids::kMenuFirst, 0); break;
@@ -153,10 +168,7 @@ void on_key_action(HWND window, WPARAM action) {
     case KeyAction::kZoomIn: zoom_by_steps(1, page_area_centre()); break;
     case KeyAction::kZoomOut: zoom_by_steps(-1, page_area_centre()); break;
     case KeyAction::kZoom100: zoom_to_percent(kZoomDefaultPercent, page_area_centre()); break;
-    case KeyAction::kClose:
-        // Esc takes a selection away before it does anything else.
-        if (!clear_selection()) on_command(window, ids::kMenuClose, 0);
-        break;
+    case KeyAction::kCancel: cancel_or_close(window); break;
     case KeyAction::kCopy: copy_selection(window); break;
     case KeyAction::kSelectAll: select_whole_page(); break;
     case KeyAction::kOpen: open_other_document(window); break;

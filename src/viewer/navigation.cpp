@@ -115,10 +115,17 @@ std::string navigation_status_text(const Navigation& nav, bool building,
     if (building)
         return std::to_string(nav.current_page) + " of ?  Building " +
                std::to_string(int64_t(nav.page_count) + 1);
-    // A complete document without pages shows no page: "Page 0 of 0".
-    const std::string page = std::to_string(nav.page_count < 1 ? 0 : nav.current_page);
+    // A complete document without pages (its header may even claim a
+    // negative count) shows no page, and so no page's index names either.
+    const bool no_pages = nav.page_count < 1;
+    const std::string page = std::to_string(no_pages ? 0 : nav.current_page);
+    const std::string names = no_pages ? std::string() : page_index_names(index, nav.current_page);
     return trim(label14 + " " + page + " " + label15 + " " + std::to_string(nav.page_count) +
-                "       " + page_index_names(index, nav.current_page));
+                "       " + names);
+}
+
+std::string status_with_notice(const std::string& status, const std::string& notice) {
+    return notice.empty() ? status : status + "   " + notice;
 }
 
 std::string navigation_status_text(const Navigation& nav, const Document& doc) {

@@ -83,12 +83,17 @@ std::string page_index_names(const std::vector<IndexEntry>& index, int32_t page)
 // count plus one ("3 of ?  Building 5"). Complete: label 14, blank, page,
 // blank, label 15, blank, page count, seven blanks, the page's index names,
 // then trimmed as the window-text operation shows it ("Page 3 of 12" when
-// the page has no names; "Page 0 of 0" for a document without pages). The short form takes labels 14 and 15 from the
+// the page has no names; "Page 0 of 0", without names, for a document
+// without pages). The short form takes labels 14 and 15 from the
 // table and the building flag and index from the document.
 std::string navigation_status_text(const Navigation& nav, bool building,
                                    const std::vector<IndexEntry>& index,
                                    const std::string& label14, const std::string& label15);
 std::string navigation_status_text(const Navigation& nav, const Document& doc);
+
+// The status text with a notice beside it ("Page 2 of 5   Not found"); the
+// text alone when there is no notice.
+std::string status_with_notice(const std::string& status, const std::string& notice);
 
 // The index box's items: label 13, then every entry's name as stored, cut
 // at a zero byte (not trimmed). Empty when there are no entries: the window

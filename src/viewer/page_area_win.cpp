@@ -48,12 +48,18 @@ std::string zoom_box_text(HWND box) {
     return edit;
 }
 
+std::string& last_applied_zoom_text() {
+    static std::string text;
+    return text;
+}
+
 void apply_zoom_box(const ViewerFrame& frame) {
     HWND box = viewer_window().zoom_box;
     const ZoomChoice choice =
         apply_zoom_text(zoom_box_text(box), fit_values(frame, page_extent(1.0), page_extent));
     zoom_factor().value = zoom_for_percent(choice.percent);
     SetWindowTextA(box, choice.box_text.c_str());
+    last_applied_zoom_text() = choice.box_text;
 }
 
 void place_bar(HWND bar, const BarPlacement& placement) {
@@ -90,6 +96,8 @@ bool inside_page_area(LPARAM position) {
 }
 
 }  // namespace
+
+const std::string& applied_zoom_box_text() { return last_applied_zoom_text(); }
 
 void fit_page_area_to_page() {
     const ViewerWindow& w = viewer_window();

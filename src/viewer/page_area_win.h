@@ -5,12 +5,18 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace vell {
 
 // The render hook: applies the zoom box (zoom factor and box text), then
 // sizes and places the page area and the scroll bars. Called by render a
 // page on the screen path, after page geometry and before drawing.
 void fit_page_area_to_page();
+
+// The zoom box's text as the last fit applied it ("Fit Width", "75%"):
+// what a cancelled edit of the box puts back.
+const std::string& applied_zoom_box_text();
 
 // WM_HSCROLL (horizontal true) and WM_VSCROLL: moves the bar and copies the
 // page image again; never renders.

@@ -47,6 +47,10 @@ void place_status_bar(HWND status_bar, int client_width, int client_height) {
     GetWindowRect(status_bar, &r);
     const int height = r.bottom - r.top;
     MoveWindow(status_bar, 0, client_height - height, client_width, height, TRUE);
+    // Moving keeps the bar's old pixels, which the viewer window's own
+    // background, painted after the move over everything it uncovered, then
+    // hides (the dialog does not clip its children): the bar paints anew.
+    RedrawWindow(status_bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 }  // namespace vell

@@ -20,6 +20,7 @@
 #include "viewer/toolbar_win.h"
 #include "viewer/viewer_window_win.h"
 #include "viewer/window_ids.h"
+#include "viewer/window_refresh_win.h"
 #include "viewer/window_setup_win.h"
 
 extern "C" __declspec(dllexport) INT_PTR CALLBACK MAINDLGPROC(HWND window, UINT message,
@@ -29,7 +30,28 @@ namespace vell {
 
 namespace {
 
+// The user doing something in the viewer window: a command (menu, toolbar,
+// a box's choice, find), a scroll, a click, the wheel, a key. Focus moves
+// and the building messages are none.
+bool user_action(UINT message, WPARAM wparam) {
+    switch (message) {
+    case WM_COMMAND: {
+        const int notification = HIWORD(wparam);
+        return notification == 0 || notification == 1 || notification == CBN_SELENDOK ||
+               notification == CBN_SELCHANGE;
+    }
+    case WM_HSCROLL: case WM_VSCROLL:
+    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONDBLCLK:
+    case WM_MOUSEWHEEL: case kKeyActionMessage:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    // A notice in the status bar ("Not found") lasts until the next action.
+    if (user_action(message, wparam)) drop_status_notice();
     switch (message) {
     case WM_COPYDATA: on_building_message(reinterpret_cast<const COPYDATASTRUCT*>(lparam)); break;
     case WM_INITDIALOG:

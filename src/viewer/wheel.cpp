@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/units.h"
+#include "viewer/page_image.h"
 #include "viewer/zoom.h"
 
 namespace vell {
@@ -43,6 +44,29 @@ WheelSteps take_wheel_steps(int64_t& remainder, int delta, unsigned lines_per_no
     const int64_t lines = std::min<unsigned>(lines_per_notch, 1000);
     steps.lines = as_int(take_whole(remainder, signed_delta * lines, kWheelNotch));
     return steps;
+}
+
+ScrollSteps scroll_steps(const CopyInput& in, bool horizontal) {
+    // The bars count pixels of the page at the zoom factor, as the copy does.
+    const double inches = horizontal ? in.page_width : in.page_height;
+    const double resolution = horizontal ? in.resolution_x : in.resolution_y;
+    const int32_t area = horizontal ? in.area_width : in.area_height;
+    ScrollSteps steps;
+    steps.line_pixels =
+        std::max(1, round_half_even(kTextLinePoints / 72.0 * resolution * in.zoom));
+    steps.screen_pixels = std::max(steps.line_pixels, area - steps.line_pixels);
+    steps.overflow = std::max(0, round_half_even(inches * resolution * in.zoom - area));
+    return steps;
+}
+
+int scroll_positions_for(const ScrollSteps& steps, int64_t pixels) {
+    if (pixels == 0) return 0;
+    const int sign = pixels < 0 ? -1 : 1;
+    if (steps.overflow <= 0) return sign;
+    const double positions =
+        std::min(std::fabs(double(pixels)) * kScrollMax / steps.overflow, double(kScrollMax));
+    const int whole = std::max(1, round_half_even(positions));
+    return sign * whole;
 }
 
 int take_zoom_notches(int64_t& remainder, int delta) {

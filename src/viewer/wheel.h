@@ -13,6 +13,8 @@
 
 namespace vell {
 
+struct CopyInput;
+
 // One notch of a wheel; high-resolution wheels send parts of it.
 constexpr int kWheelNotch = 120;
 // The system's "one screen per notch" setting (WHEEL_PAGESCROLL).
@@ -44,6 +46,23 @@ struct WheelSteps {
 // scrolls right).
 WheelSteps take_wheel_steps(int64_t& remainder, int delta, unsigned lines_per_notch,
                             bool negate);
+
+// How far the keys and the wheel scroll, in scroll positions (0..100 of the
+// page's overflow, as the bars count): a line is a line of text at the zoom
+// (kTextLinePoints, six lines to the inch), a screen is the page area less
+// a line, so the line at the edge stays in view. Each step is at least one
+// position; with no overflow the bar is hidden and any step will do.
+constexpr double kTextLinePoints = 12.0;
+struct ScrollSteps {
+    int line_pixels = 1;
+    int screen_pixels = 1;
+    int overflow = 0;  // pixels of the page beyond the area
+};
+// horizontal: across (the area's width), else down.
+ScrollSteps scroll_steps(const CopyInput& input, bool horizontal);
+// pixels (negative: up or left) as scroll positions: at least one either
+// way, at most the whole range.
+int scroll_positions_for(const ScrollSteps& steps, int64_t pixels);
 
 // Whole notches of a zoom turn (positive: zoom in), partial deltas kept.
 int take_zoom_notches(int64_t& remainder, int delta);

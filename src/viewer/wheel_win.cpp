@@ -117,10 +117,16 @@ void move_page_vertically(HWND window, int positions) {
     }
 }
 
-void step_shown_bar(bool horizontal, int request) {
+ScrollSteps current_scroll_steps(bool horizontal) {
+    return scroll_steps(page_copy_input(), horizontal);
+}
+
+void scroll_shown_bar(bool horizontal, int positions) {
     const ViewerWindow& w = viewer_window();
-    if (shown(horizontal ? w.horizontal_bar : w.vertical_bar))
-        on_scroll(horizontal, MAKEWPARAM(WORD(request), 0));
+    HWND bar = horizontal ? w.horizontal_bar : w.vertical_bar;
+    const int target = clamp_scroll_position(position_of(bar) + positions);
+    if (shown(bar) && target != position_of(bar))
+        on_scroll(horizontal, MAKEWPARAM(SB_THUMBTRACK, WORD(target)));
 }
 
 POINT page_area_centre() {
@@ -170,16 +176,15 @@ void on_mouse_wheel(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     // The tilt wheel goes right for a positive delta, the wheel turned away
     // from the user goes up (or left with Shift).
     const WheelSteps steps = take_wheel_steps(left, delta, wheel_lines(), message == WM_MOUSEWHEEL);
-    const int positions = steps.lines * kScrollLine + steps.screens * kScrollPage;
+    // Lines of text and screens of the page area, as scroll positions.
+    const ScrollSteps by = current_scroll_steps(horizontal);
+    const int positions = scroll_positions_for(
+        by, int64_t(steps.lines) * by.line_pixels + int64_t(steps.screens) * by.screen_pixels);
     if (!positions) return;
-    if (!horizontal) {
+    if (horizontal)
+        scroll_shown_bar(true, positions);
+    else
         move_page_vertically(window, positions);
-        return;
-    }
-    HWND bar = viewer_window().horizontal_bar;
-    const int target = clamp_scroll_position(position_of(bar) + positions);
-    if (shown(bar) && target != position_of(bar))
-        on_scroll(true, MAKEWPARAM(SB_THUMBTRACK, WORD(target)));
 }
 
 }  // namespace vell

@@ -83,6 +83,9 @@ TEST(StatusText, PageCountAndIndexNames) {
     EXPECT_EQ(navigation_status_text(at(3, 4), true, index, "Page", "of"), "3 of ?  Building 5");
     // A complete document of no pages (a building one that ended so).
     EXPECT_EQ(navigation_status_text(at(1, 0), false, index, "Page", "of"), "Page 0 of 0");
+    // One whose header claims a negative count: page 1's names are no page's.
+    EXPECT_EQ(navigation_status_text(at(1, 0), false, {entry(1, "Cover")}, "Page", "of"),
+              "Page 0 of 0");
 
     Document doc;
     doc.index = {entry(2, "Anhang")};

@@ -222,6 +222,12 @@ TEST_F(Convert, FifosDevicesAndLinksStayWhatTheyAre) {
     EXPECT_NE(full.err.find("cannot write full: No space left on device"), std::string::npos) << full.err;
     EXPECT_EQ(kind("null"), S_IFCHR);
     EXPECT_EQ(kind("full"), S_IFCHR);
+    // A page that fails as the last step takes the pages named before it along.
+    ASSERT_EQ(mknod(file("d2.png").c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
+    EXPECT_EQ(convert("doc.vel 'd%d.png'").status, 4);
+    EXPECT_FALSE(fs::exists(file("d1.png")));
+    EXPECT_FALSE(fs::exists(file("d3.png")));
+    EXPECT_EQ(kind("d2.png"), S_IFCHR);
 }
 
 TEST_F(Convert, PageFilesAreAllOrNoneAndNamesAreTakenAsMeant) {

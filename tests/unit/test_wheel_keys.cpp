@@ -112,7 +112,12 @@ TEST(Keys, ViewerKeysWhereverTheFocusIsButTheZoomEditKeepsItsOwn) {
     EXPECT_EQ(key_action(KeyPress{vk::kLetterP, true, false, true}, KeyFocus::kViewer),
               KeyAction::kNone);
     EXPECT_EQ(key_action(KeyPress{vk::kEscape}, KeyFocus::kDroppedList), KeyAction::kNone);
-    EXPECT_EQ(key_action(KeyPress{vk::kEscape}, KeyFocus::kZoomEdit), KeyAction::kClose);
+    EXPECT_EQ(key_action(KeyPress{vk::kEscape}, KeyFocus::kZoomEdit), KeyAction::kCancel);
+    // The closed index box chooses with the arrows as a drop-down list does.
+    EXPECT_EQ(key_action(KeyPress{vk::kDown}, KeyFocus::kIndexBox), KeyAction::kNone);
+    EXPECT_EQ(key_action(KeyPress{vk::kPageDown}, KeyFocus::kIndexBox), KeyAction::kNone);
+    EXPECT_EQ(key_action(space, KeyFocus::kIndexBox), KeyAction::kScreenDown);
+    EXPECT_EQ(key_action(ctrl_home, KeyFocus::kIndexBox), KeyAction::kFirstPage);
 }
 
 TEST(Dpi, ToolbarImagesFollowTheScale) {

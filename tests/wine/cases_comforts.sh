@@ -27,11 +27,23 @@ state_of() { driver viewer get "$1" | sed -n "s/^$1=//p"; }
 expect_state() {
   local got=
   for _ in $(seq 25); do
-    got=$(state_of "$1")
+    got=$(state_of "$1") || fail "no viewer window; expected $1=[$2]"
     [ "$got" = "$2" ] && return 0
     sleep 0.2
   done
   fail "$1: expected [$2], got [$got]"
+}
+
+# wait_moved_from POSITION: waits until the vertical bar has left that
+# position and prints where it went.
+wait_moved_from() {
+  local got
+  for _ in $(seq 25); do
+    got=$(state_of vbar.position) || fail "no viewer window"
+    [ "$got" != "$1" ] && { echo "$got"; return 0; }
+    sleep 0.2
+  done
+  fail "the vertical bar stayed at $1"
 }
 
 # The mouse over the middle of the page area (its screen rectangle is
@@ -44,7 +56,7 @@ mouse_to_page() {
 
 # ---- the wheel ----------------------------------------------------------------
 
-# With one line per notch set, a notch moves the bar one line step (3);
+# With one line per notch set, a notch moves the bar by a line of text;
 # at the page's bottom a notch shows the next page from its top, at the top
 # the previous page from its bottom. Scrolling within the page only copies
 # the page image: the render count moves only when the page changes.
@@ -55,14 +67,15 @@ case_comforts_wheel_scrolls_and_flips() {
   open_twelve_pages
   expect_state vbar.visible 1
   mouse_to_page
-  local renders
+  local renders line
   renders=$(state_of renders)
+  # A notch is a line of text at the zoom, at least one position.
   xdotool click 5
-  expect_state vbar.position 3
+  line=$(wait_moved_from 0)
   xdotool click 5 click 5
-  expect_state vbar.position 9
+  expect_state vbar.position $((3 * line))
   xdotool click 4
-  expect_state vbar.position 6
+  expect_state vbar.position $((2 * line))
   xdotool key End
   expect_state vbar.position 100
   expect_eq "renders while scrolling" "$renders" "$(state_of renders)"
@@ -126,13 +139,17 @@ case_comforts_page_keys() {
   xdotool key Next
   expect_state status "Page 2 of 12"
   expect_eq "PgDn at the bottom" 0 "$(state_of vbar.position)"
+  # The page overflows the maximised area by less than the area: a screen
+  # goes to the bottom, and back to the top.
   xdotool key space
-  expect_state vbar.position 15
-  xdotool key Down
-  expect_state vbar.position 18
+  expect_state vbar.position 100
   xdotool key shift+space
-  expect_state vbar.position 3
-  xdotool key Up Prior
+  expect_state vbar.position 0
+  xdotool key Down
+  wait_moved_from 0 >/dev/null
+  xdotool key Up
+  expect_state vbar.position 0
+  xdotool key Prior
   expect_state status "Page 1 of 12"
   expect_eq "PgUp at the top" 100 "$(state_of vbar.position)"
   xdotool key ctrl+End
@@ -170,6 +187,101 @@ case_comforts_zoom_box_keys() {
   expect_state focus 108:Static
   xdotool key shift+Tab
   expect_state focus 113:ComboBox
+  close_viewer_by_escape
+}
+
+# PgDn, Space and the arrows step by the screen. At 125 % in a small window
+# a screen is the page area's height less a line of text (20 pixels), and
+# an arrow a line, each as positions of the overflow (page 1320 pixels
+# tall); a landscape page at Fit Width, which overflows the maximised area
+# by a few dozen pixels, is through in one PgDn.
+case_comforts_steps_by_screen() {
+  open_twelve_pages
+  driver window --title "Viewer Test" --place 40,40,640,520 >/dev/null || fail "no viewer window"
+  driver viewer select-zoom 4 >/dev/null || fail "no viewer window"
+  expect_state zoom.text 125%
+  local left top width height overflow screen line
+  read -r left top width height <<<"$(state_of area)"
+  overflow=$((1320 - height))
+  xdotool key Next
+  screen=$(wait_moved_from 0)
+  # Moved by the area less a line, give or take a position's rounding.
+  local moved=$((screen * overflow)) want=$(((height - 20) * 100))
+  [ $((moved - want)) -le "$overflow" ] && [ $((want - moved)) -le "$overflow" ] ||
+    fail "PgDn moved $screen positions of $overflow pixels in an area $height high"
+  xdotool key Down
+  line=$(wait_moved_from "$screen")
+  moved=$(((line - screen) * overflow))
+  [ "$line" -gt "$screen" ] && [ $((moved - 2000)) -le "$overflow" ] && [ $((2000 - moved)) -le "$overflow" ] ||
+    fail "Down moved from $screen to $line positions of $overflow pixels"
+  close_viewer_by_escape
+
+  doc="$work/landscape.vel"
+  driver make-viewer-doc landscape "$(winpath "$doc")" || fail "make-viewer-doc failed"
+  start_vell --timeout 60 "$(winpath "$doc")"
+  driver viewer select-zoom 0 >/dev/null || fail "no viewer window"
+  expect_state vbar.visible 1
+  xdotool key Next
+  expect_state vbar.position 100
+  close_viewer_by_escape
+}
+
+# ---- Esc, the boxes and the status bar --------------------------------------
+
+# Esc cancels before it closes: a value typed into the zoom box is put
+# back and the keyboard returns to the page; the next Esc closes.
+case_comforts_escape_cancels_zoom_edit() {
+  open_twelve_pages
+  local before left top width height
+  before=$(state_of zoom.text)
+  read -r left top width height <<<"$(state_of zoom.rect)"
+  xdotool mousemove $((left + 10)) $((top + height / 2)) click 1
+  expect_state focus 107:Edit
+  xdotool type 9
+  xdotool key Escape
+  expect_state focus 108:Static
+  expect_eq "zoom box after Esc" "$before" "$(state_of zoom.text)"
+  close_viewer_by_escape
+}
+
+# The index box from the keyboard. Focused and closed, Down chooses the
+# next entry and jumps; the next Down goes on from there. With the list
+# open (F4) the arrows move the highlight only, Enter jumps and the box
+# shows item 0 again; Esc closes an open list, not the viewer.
+case_comforts_index_box_keys() {
+  open_twelve_pages
+  xdotool key Tab Tab
+  expect_state focus 113:ComboBox
+  xdotool key Down
+  expect_state status "Page 3 of 12       Totals ... Appendix"
+  xdotool key Down Down Down
+  expect_state status "Page 5 of 12       Chapter 5"
+  xdotool key F4 Down Down
+  expect_state index.selection 6
+  expect_eq "status while the list is open" "Page 5 of 12       Chapter 5" "$(state_of status)"
+  xdotool key Return
+  expect_state status "Page 12 of 12"
+  expect_eq "index box after the jump" 0 "$(state_of index.selection)"
+  xdotool key F4 Down Escape
+  expect_state index.selection 0
+  expect_eq "focus after Esc in the list" 113:ComboBox "$(state_of focus)"
+  close_viewer_by_escape
+}
+
+# The status bar shows its text after the window has grown: the window is
+# made small, then large, and the status bar's text (black pixels) shows.
+case_comforts_status_bar_after_growing() {
+  open_twelve_pages
+  driver window --title "Viewer Test" --place 20,20,500,400 >/dev/null || fail "no viewer window"
+  expect_state status "Page 1 of 12"
+  driver window --title "Viewer Test" --place 0,0,1200,900 >"$work/window.out" || fail "no viewer window"
+  local pixels=0
+  for _ in $(seq 25); do
+    pixels=$(driver area-colour --title "Viewer Test" --id 111 --colour 000000 | sed -n 's/^pixels=//p')
+    [ "${pixels:-0}" -gt 20 ] && break
+    sleep 0.2
+  done
+  [ "${pixels:-0}" -gt 20 ] || fail "the status bar shows no text after growing ($pixels black pixels)"
   close_viewer_by_escape
 }
 

@@ -39,6 +39,19 @@ case_password_wrong_wrong_right() {
   expect_viewer_then_close "Secret Report"
 }
 
+# A refused entry is selected for the next try: typed with real keys,
+# "wrong1", Enter, OK on the message, then "tiger" replaces it and opens.
+case_password_retry_starts_clean() {
+  local doc="$work/secret.vel"
+  make_doc password "$doc"
+  start_vell "$(winpath "$doc")"
+  driver window --title "$PASSWORD_CAPTION" >/dev/null || fail "no password dialog"
+  keys_to "$PASSWORD_CAPTION" w r o n g 1 Return
+  expect_message "Secret Report" "$WRONG_PASSWORD"
+  keys_to "$PASSWORD_CAPTION" t i g e r Return
+  expect_viewer_then_close "Secret Report"
+}
+
 case_password_three_wrongs() {
   local doc="$work/secret.vel"
   make_doc password "$doc"

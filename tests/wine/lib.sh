@@ -177,6 +177,16 @@ run_expecting_message() {
   expect_vell_ends
 }
 
+# keys_to TITLE KEY...: focuses the X window of that title and presses the keys.
+keys_to() {
+  local title=$1 id
+  shift
+  id=$(xdotool search --name "^$title\$" | head -n 1)
+  [ -n "$id" ] || fail "no X window named [$title]"
+  xdotool windowfocus --sync "$id" 2>>"$log" || xdotool windowfocus "$id" 2>>"$log" || true
+  xdotool key --clearmodifiers --delay 60 "$@"
+}
+
 make_doc() { driver make-doc "$1" "$(winpath "$2")" || fail "make-doc $1 failed"; }
 
 reg_value() { driver reg-query "$1"; }

@@ -190,7 +190,7 @@ int cmd_msgbox(const Args& args) {
 }
 
 int cmd_window(const Args& args) {
-    Options options(args, {"--timeout", "--title", "--set-edit"});
+    Options options(args, {"--timeout", "--title", "--set-edit", "--place"});
     double timeout = options.seconds("--timeout", 20);
     std::wstring title = widen(options.get("--title", ""));
     HWND window = wait_for(timeout, [&](HWND w) {
@@ -205,6 +205,21 @@ int cmd_window(const Args& args) {
         report_wait("window", "a window titled \"" + options.get("--title", "") + "\"",
                     visible_windows());
         return 1;
+    }
+    // --place X,Y,W,H: the window restored from maximised and put there (a
+    // user dragging its frame), before its rectangle is printed.
+    const std::string place = options.get("--place", "");
+    if (!place.empty()) {
+        long x = 0, y = 0, w = 0, h = 0;
+        if (std::sscanf(place.c_str(), "%ld,%ld,%ld,%ld", &x, &y, &w, &h) != 4) {
+            std::fprintf(stderr, "vtdriver window: --place wants X,Y,W,H\n");
+            return 64;
+        }
+        if (IsZoomed(window)) ShowWindow(window, SW_RESTORE);
+        // A size of 0 by 0 only moves the window.
+        const UINT keep_size = w == 0 && h == 0 ? SWP_NOSIZE : 0;
+        SetWindowPos(window, nullptr, int(x), int(y), int(w), int(h),
+                     SWP_NOZORDER | SWP_NOACTIVATE | keep_size);
     }
     std::printf("class=%s\n", class_name(window).c_str());
     std::printf("title=%s\n", printable(window_text(window)).c_str());

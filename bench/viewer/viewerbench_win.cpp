@@ -1,12 +1,14 @@
 // The viewer benchmark: the viewer window in this process, timed from a page
 // command to the copied image, for a typical and a dense page; and the page
 // image's counters after scrolling, wheel notches within a page and
-// repainting, which must only copy.
+// repainting, which must only copy; and on the dense page, a selection
+// drag's highlight per mouse move and a copy of the whole page.
 //
 //   viewerbench [--repeat N]
 //
-// Prints one line per measurement; exits with 1 when scrolling, the wheel or
-// repainting rendered the page, or the window could not be made.
+// Prints one line per measurement; exits with 1 when scrolling, the wheel,
+// repainting or a selection drag rendered the page, or the window could not
+// be made.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -153,7 +155,58 @@ bool check_counters(HWND window) {
     return scroll_ok && wheel_ok && paint_ok;
 }
 
-bool run(const char* name, const vell::Bytes& page, int repeat, bool* counters_ok) {
+// Selecting on the page: a drag whose highlight follows each mouse move
+// (the selection worked out and the area copied with the highlight over
+// it), then a copy of the whole page to the clipboard. False when the drag
+// rendered the page: the highlight goes over the copies only.
+bool report_selection(HWND window, int repeat) {
+    RECT area = {};
+    GetWindowRect(vell::viewer_window().page_area, &area);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+    const int left = area.left + 10, top = area.top + 10;
+    const int width = std::max(20, int(area.right - area.left) - 20);
+    const int height = std::max(20, int(area.bottom - area.top) - 20);
+    const unsigned long renders = vell::page_image_counters().renders;
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(left, top));
+    // The hand's first small move, within the drag distance, reads the
+    // page's texts.
+    double start = milliseconds_now();
+    SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(left + 1, top + 1));
+    const double first = milliseconds_now() - start;
+    std::vector<double> moves;
+    for (int i = 1; i <= 4 * repeat; ++i) {
+        // Out and back across the page, so the selection grows and shrinks.
+        const int step = i % (2 * repeat) < repeat ? i % repeat : repeat - i % repeat;
+        const int x = left + 20 + width * step / repeat * 9 / 10;
+        const int y = top + 20 + height * step / repeat * 9 / 10;
+        start = milliseconds_now();
+        SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+        GdiFlush();
+        moves.push_back(milliseconds_now() - start);
+    }
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(left + width, top + height));
+    std::sort(moves.begin(), moves.end());
+    std::printf("selection drag: first move within the drag distance (reads the page's texts) "
+                "%.2f ms; each move of the drag to the highlight shown: median %.2f ms, max %.2f ms (%d moves; target 16 ms), renders +%lu\n",
+                first, moves[moves.size() / 2], moves.back(), int(moves.size()),
+                vell::page_image_counters().renders - renders);
+    const bool drag_ok = vell::page_image_counters().renders == renders;
+
+    SendMessageA(window, WM_COMMAND, 714, 0);  // Select All
+    std::vector<double> copies;
+    for (int i = 0; i < repeat; ++i) {
+        const double start = milliseconds_now();
+        SendMessageA(window, WM_COMMAND, 713, 0);  // Copy
+        copies.push_back(milliseconds_now() - start);
+    }
+    std::sort(copies.begin(), copies.end());
+    std::printf("copy of the whole page: median %.2f ms, max %.2f ms (%d copies; target 50 ms)\n",
+                copies[copies.size() / 2], copies.back(), repeat);
+    return drag_ok;
+}
+
+bool run(const char* name, const vell::Bytes& page, int repeat, bool* counters_ok,
+         bool* selection_ok) {
     const std::string path = write_document(name, page);
     if (!open_like_startup(path)) {
         std::fprintf(stderr, "viewerbench: cannot open %s\n", path.c_str());
@@ -170,6 +223,7 @@ bool run(const char* name, const vell::Bytes& page, int repeat, bool* counters_o
     page_command_ms(window, kPreviousPage);
     report_times(name, window, repeat);
     if (counters_ok) *counters_ok = check_counters(window);
+    if (selection_ok) *selection_ok = report_selection(window, repeat);
     SendMessageA(window, WM_CLOSE, 0, 0);
     DestroyWindow(window);
     pump();
@@ -187,8 +241,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::string(argv[i]) == "--repeat") repeat = std::max(1, std::atoi(argv[i + 1]));
     vell::startup_state().instance = GetModuleHandleA(nullptr);
-    bool counters_ok = false;
-    if (!run("typical", typical_page(), repeat, &counters_ok)) return 1;
-    if (!run("dense", vell::dense_page(), repeat, nullptr)) return 1;
-    return counters_ok ? 0 : 1;
+    bool counters_ok = false, selection_ok = false;
+    if (!run("typical", typical_page(), repeat, &counters_ok, nullptr)) return 1;
+    if (!run("dense", vell::dense_page(), repeat, nullptr, &selection_ok)) return 1;
+    return counters_ok && selection_ok ? 0 : 1;
 }

@@ -18,6 +18,7 @@
 #include <memory>
 #include <string>
 
+#include "document/ansi_text.h"
 #include "render/surface.h"
 
 namespace vell {
@@ -114,11 +115,5 @@ int32_t font_outline_advance(CairoFont& font, uint8_t character);
 // GetTextExtentPoint32A: the sum of the advances by the font's height;
 // with outline advances, their sum rounded to whole pixels.
 SurfaceSize font_extent(CairoFont& font, const char* text, int count, bool outline = false);
-
-// The ANSI (code page 1252) character of a byte as a Unicode code point.
-uint32_t ansi_to_unicode(uint8_t byte);
-// A code point below 0x10000 appended as UTF-8; ANSI text as UTF-8.
-void append_utf8(uint32_t code_point, std::string* out);
-std::string ansi_to_utf8(const std::string& text);
 
 }  // namespace vell

@@ -198,6 +198,15 @@ SurfaceSize GdiSurface::text_extent(const char* text, int count) {
     return SurfaceSize{int32_t(size.cx), int32_t(size.cy)};
 }
 
+void GdiSurface::text_partial_extents(const char* text, int count, int32_t* ends) {
+    static_assert(sizeof(INT) == sizeof(int32_t), "INT is 32 bits");
+    SIZE size{0, 0};
+    if (count > 0 && GetTextExtentExPointA(dc_, text, count, 0, nullptr,
+                                           reinterpret_cast<INT*>(ends), &size))
+        return;
+    Surface::text_partial_extents(text, count, ends);
+}
+
 TextMetrics GdiSurface::text_metrics() {
     TEXTMETRICA tm{};
     if (!GetTextMetricsA(dc_, &tm)) return TextMetrics{};

@@ -53,6 +53,7 @@ public:
     bool text_out(int x, int y, const char* text, int count) override;
     SurfaceSize text_extent(const char* text, int count) override;
     TextMetrics text_metrics() override;
+    void text_partial_extents(const char* text, int count, int32_t* ends) override;
     bool ext_text_out(int x, int y, unsigned options, const SurfaceRect* rect, const char* text,
                       int count) override;
     int draw_text_ex(const char* text, SurfaceRect* rect, unsigned format) override;

@@ -147,6 +147,12 @@ bool PageTextSurface::add_text(int x, int y, const std::string& text, PageTextKi
     item.origin_x = start_x / scale_x_;
     item.origin_y = start_y / scale_y_;
     item.font = current_font_;
+    if (char_geometry_) {
+        item.char_ends.resize(text.size());
+        inner_.text_partial_extents(text.data(), int(text.size()), item.char_ends.data());
+        item.cell_height = extent.cy;
+        item.blank_width = inner_.text_extent(" ", 1).cx;
+    }
     item.drawn = drawn_;
     items_.push_back(std::move(item));
     return true;
@@ -205,7 +211,7 @@ int PageTextSurface::draw_text_ex(const char* text, SurfaceRect* rect, unsigned 
     return int(std::clamp<int64_t>(top - rect->top, 0, INT32_MAX));
 }
 
-PageText read_page_text(const PageSource& page, Surface& measure) {
+PageText read_page_text(const PageSource& page, Surface& measure, bool char_geometry) {
     int resolution_x = measure.device_caps(gdi::kLogPixelsX);
     int resolution_y = measure.device_caps(gdi::kLogPixelsY);
     if (resolution_x < 1) resolution_x = 96;
@@ -218,6 +224,7 @@ PageText read_page_text(const PageSource& page, Surface& measure) {
     text.scale_x = resolution_x * zoom;
     text.scale_y = resolution_y * zoom;
     PageTextSurface surface(measure, text.scale_x, text.scale_y);
+    surface.record_char_geometry(char_geometry);
     PageSource source = page;
     source.reading_text = true;
     render_page_bytes(source, surface, resolution_x, resolution_y, 0, 0, 0, nullptr, 0);
@@ -332,11 +339,16 @@ PageRect text_part_rect(Surface& measure, const PageText& page, const PageTextIt
     measure.select_object(previous);
     measure.delete_object(font);
 
+    return item_run_rect(page, item, before, through.cx - before, through.cy);
+}
+
+PageRect item_run_rect(const PageText& page, const PageTextItem& item, double start, double width,
+                       double height) {
     // Along the baseline from the first cell's corner, in pixels.
     const double a = item.angle * kPi / 180.0;
-    const double x = item.origin_x * page.scale_x + before * std::cos(a);
-    const double y = item.origin_y * page.scale_y - before * std::sin(a);
-    PageRect r = run_bounds(x, y, through.cx - before, through.cy, item.angle);
+    const double x = item.origin_x * page.scale_x + start * std::cos(a);
+    const double y = item.origin_y * page.scale_y - start * std::sin(a);
+    PageRect r = run_bounds(x, y, width, height, item.angle);
     r = PageRect{r.left / page.scale_x, r.top / page.scale_y, r.right / page.scale_x,
                  r.bottom / page.scale_y};
     // Within what the whole text covers (a boxed text's box cuts it).

@@ -48,6 +48,13 @@ struct PageTextItem {
     double origin_x = 0;
     double origin_y = 0;
     LogFont font;
+    // Filled only when the page was read with character geometry: the
+    // surface's partial extents (pixels along the baseline from the first
+    // cell's corner, one a character), the cell's height and the width of
+    // a blank in the text's font.
+    std::vector<int32_t> char_ends;
+    int32_t cell_height = 0;
+    int32_t blank_width = 0;
     // Which drawing call made it, counted from 0 in drawing order: the lines
     // of one wrapped text share it.
     int drawn = 0;
@@ -92,6 +99,8 @@ public:
     // The texts drawn so far, in drawing order.
     const std::vector<PageTextItem>& items() const { return items_; }
     std::vector<PageTextItem> take_items() { return std::move(items_); }
+    // Records each text's character geometry too (for selecting and copying).
+    void record_char_geometry(bool on) { char_geometry_ = on; }
 
     SurfaceHandle create_pen(int style, int width, uint32_t colour) override;
     SurfaceHandle create_solid_brush(uint32_t colour) override;
@@ -106,6 +115,9 @@ public:
     bool text_out(int x, int y, const char* text, int count) override;
     SurfaceSize text_extent(const char* text, int count) override;
     TextMetrics text_metrics() override;
+    void text_partial_extents(const char* text, int count, int32_t* ends) override {
+        inner_.text_partial_extents(text, count, ends);
+    }
     bool ext_text_out(int x, int y, unsigned options, const SurfaceRect* rect, const char* text,
                       int count) override;
     int draw_text_ex(const char* text, SurfaceRect* rect, unsigned format) override;
@@ -154,6 +166,7 @@ private:
     uint32_t text_colour_ = 0;
     int bk_mode_ = 2;
     unsigned text_align_ = 0;
+    bool char_geometry_ = false;
 };
 
 // Reads the texts of a page: runs the interpreter on its bytes over a
@@ -161,7 +174,8 @@ private:
 // page is drawn with (see drawn_zoom), and puts the texts in reading order.
 // Changes nothing outside the surfaces: no geometry, labels, notices,
 // pictures or page state.
-PageText read_page_text(const PageSource& page, Surface& measure);
+// char_geometry: each text also gets its characters' extents.
+PageText read_page_text(const PageSource& page, Surface& measure, bool char_geometry = false);
 
 // Reading order: lines from top to bottom, texts from left to right in
 // each. A text joins a line when at least half of it, or half of the line,
@@ -174,6 +188,12 @@ void sort_reading_order(PageText& page);
 // font cannot be made again).
 PageRect text_part_rect(Surface& measure, const PageText& page, const PageTextItem& item,
                         size_t offset, size_t count);
+
+// The rectangle (inches) of a run of an item's text that starts start
+// pixels along its baseline from the first cell's corner and is width by
+// height pixels, within what the whole text covers.
+PageRect item_run_rect(const PageText& page, const PageTextItem& item, double start, double width,
+                       double height);
 
 // The lines DrawTextExA with DT_WORDBREAK | DT_EDITCONTROL breaks text into
 // for a width in pixels, measured on surface with its selected font: line

@@ -143,6 +143,12 @@ public:
     virtual bool text_out(int x, int y, const char* text, int count) = 0;  // TextOutA
     virtual SurfaceSize text_extent(const char* text, int count) = 0;     // GetTextExtentPoint32A
     virtual TextMetrics text_metrics() = 0;                               // GetTextMetricsA
+    // GetTextExtentExPointA's partial extents: ends[i] is the width of the
+    // first i + 1 characters, so each character's advance is the step from
+    // the one before. Devices that cannot tell measure every prefix.
+    virtual void text_partial_extents(const char* text, int count, int32_t* ends) {
+        for (int i = 0; i < count; ++i) ends[i] = text_extent(text, i + 1).cx;
+    }
     // ExtTextOutA with no spacing array; rect may be null.
     virtual bool ext_text_out(int x, int y, unsigned options, const SurfaceRect* rect,
                               const char* text, int count) = 0;

@@ -39,31 +39,6 @@ constexpr DWORD kOpenDialogFlags =
     OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN | OFN_EXPLORER | OFN_LONGNAMES;
 static_assert(kOpenDialogFlags == 0x288804, "open dialog flags");
 
-// Asks for a document with the open-file dialog, owned by no window. False
-// when the user cancels or the name returned is blank.
-bool ask_for_document(std::string* path) {
-    char file[kOpenDialogFileSize];
-    copy_to_buffer(file, sizeof file, kOpenDialogFile);
-    const std::string filter = dialog_filter(kOpenDialogFilter);
-    char directory[MAX_PATH + 1] = {};
-    GetCurrentDirectoryA(sizeof directory, directory);
-
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = nullptr;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file;
-    dialog.nMaxFile = sizeof file;
-    dialog.lpstrInitialDir = directory;
-    dialog.lpstrTitle = kOpenDialogTitle;
-    dialog.lpstrDefExt = kOpenDialogExtension;
-    dialog.Flags = kOpenDialogFlags;
-    if (!GetOpenFileNameA(&dialog)) return false;
-    *path = trim(file);
-    return !path->empty();
-}
-
 // An ordinary start registers the file type when it is missing; a document
 // owned by another program stays with it. The result is of no concern here.
 void register_if_missing() {
@@ -132,6 +107,29 @@ void open_and_use(const std::string& path, const StartRequest& request, int32_t 
 
 }  // namespace
 
+bool ask_for_document(HWND owner, std::string* path) {
+    char file[kOpenDialogFileSize];
+    copy_to_buffer(file, sizeof file, kOpenDialogFile);
+    const std::string filter = dialog_filter(kOpenDialogFilter);
+    char directory[MAX_PATH + 1] = {};
+    GetCurrentDirectoryA(sizeof directory, directory);
+
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = sizeof file;
+    dialog.lpstrInitialDir = directory;
+    dialog.lpstrTitle = kOpenDialogTitle;
+    dialog.lpstrDefExt = kOpenDialogExtension;
+    dialog.Flags = kOpenDialogFlags;
+    if (!GetOpenFileNameA(&dialog)) return false;
+    *path = trim(file);
+    return !path->empty();
+}
+
 StartupState& startup_state() {
     static StartupState state;
     return state;
@@ -149,7 +147,7 @@ int run_startup(HINSTANCE instance) {
     switch (request.action) {
     case StartAction::kOpenDialog: {
         std::string chosen;
-        if (!ask_for_document(&chosen)) return 0;
+        if (!ask_for_document(nullptr, &chosen)) return 0;
         register_if_missing();
         // The chosen name is the path as it is: no switches apply to it.
         request = StartRequest();

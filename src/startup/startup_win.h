@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "startup/command_line.h"
 
@@ -21,6 +22,11 @@ struct StartupState {
 };
 
 StartupState& startup_state();
+
+// Asks for a document with the open-file dialog (title "Open vell
+// Document", "*.vel"), owned by owner or by no window. False when the user
+// cancels or the name returned is blank.
+bool ask_for_document(HWND owner, std::string* path);
 
 // Runs start-up from the process's command line and returns when the
 // process is to end. Failures are shown to the user, never returned: the

@@ -8,6 +8,7 @@
 #include "viewer/navigation.h"
 #include "viewer/page_area_win.h"
 #include "viewer/page_image_win.h"
+#include "viewer/selection_win.h"
 #include "viewer/viewer_window_win.h"
 #include "viewer/window_ids.h"
 
@@ -15,8 +16,8 @@ namespace vell {
 
 namespace {
 
-// Each step cancels one thing and says whether there was one. A step of
-// another part (a selection to clear) takes its place in kCancelSteps.
+// Each step cancels one thing and says whether there was one; a step of
+// another part (the selection, selection_win.h) takes its place here.
 using CancelStep = bool (*)();
 
 // A value typed into the zoom box and not yet applied: the box shows the
@@ -47,8 +48,9 @@ bool close_find_dialog() {
 }
 
 constexpr CancelStep kCancelSteps[] = {
+    clear_selection,  // before anything else
     put_back_zoom_edit,
-    clear_find_mark,  // what the page shows marked: the find mark, a selection
+    clear_find_mark,
     close_find_dialog,
 };
 

@@ -9,8 +9,9 @@ namespace vell {
 
 // The steps, in the order they are tried (cancel_win.cpp): an open list of
 // a combo box closes by itself first (the keyboard hook leaves every key of
-// an open list to the list); then a zoom-box edit is put back, the find
-// mark is cleared, and the find dialog is closed; else the viewer closes.
+// an open list to the list); then a selection is cleared, a zoom-box edit
+// is put back, the find mark is cleared, and the find dialog is closed;
+// else the viewer closes.
 void cancel_or_close(HWND viewer);
 
 }  // namespace vell

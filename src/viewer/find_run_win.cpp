@@ -11,6 +11,7 @@
 #include "viewer/find_win.h"
 #include "viewer/navigation.h"
 #include "viewer/page_image_win.h"
+#include "viewer/selection_win.h"
 #include "viewer/status_bar_win.h"
 #include "viewer/viewer_window_win.h"
 #include "viewer/window_refresh_win.h"
@@ -132,7 +133,8 @@ void run_find(bool forward) {
     const bool had_mark = find.has_match && find.match.page == nav.current_page;
     const TextMatch current = find.match;
     const bool after_match = had_mark && !find.restart;
-    // A new search takes the old mark away.
+    // A new search takes the old mark and the selection away.
+    clear_selection();
     find.has_match = false;
     find.restart = false;
     if (had_mark) copy_page_to_screen();

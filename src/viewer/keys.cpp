@@ -33,6 +33,9 @@ KeyAction ctrl_action(int key) {
     case vk::kLetterP: return KeyAction::kPrint;
     case vk::kLetterS: return KeyAction::kSave;
     case vk::kLetterG: return KeyAction::kJump;
+    case vk::kLetterC: return KeyAction::kCopy;
+    case vk::kLetterA: return KeyAction::kSelectAll;
+    case vk::kLetterO: return KeyAction::kOpen;
     case vk::kOemPlus: case vk::kAdd: return KeyAction::kZoomIn;
     case vk::kOemMinus: case vk::kSubtract: return KeyAction::kZoomOut;
     case vk::kDigit0: case vk::kNumpad0: return KeyAction::kZoom100;
@@ -62,6 +65,9 @@ KeyAction key_action(const KeyPress& press, KeyFocus focus) {
     if (press.alt || focus == KeyFocus::kDroppedList) return KeyAction::kNone;
     if (focus == KeyFocus::kZoomEdit) {
         if (edits_text(press.key)) return KeyAction::kNone;
+        // Copying and selecting the typed text.
+        if (press.ctrl && (press.key == vk::kLetterC || press.key == vk::kLetterA))
+            return KeyAction::kNone;
         if (press.key == vk::kReturn && !press.ctrl) return KeyAction::kApplyZoomBox;
     }
     if (focus == KeyFocus::kIndexBox && !press.ctrl && chooses_item(press.key))

@@ -21,7 +21,10 @@ constexpr int kUp = 0x26;
 constexpr int kRight = 0x27;
 constexpr int kDown = 0x28;
 constexpr int kDigit0 = 0x30;
+constexpr int kLetterA = 0x41;
+constexpr int kLetterC = 0x43;
 constexpr int kLetterG = 0x47;
+constexpr int kLetterO = 0x4F;
 constexpr int kLetterP = 0x50;
 constexpr int kLetterS = 0x53;
 constexpr int kNumpad0 = 0x60;
@@ -51,6 +54,9 @@ enum class KeyAction {
     kZoom100,       // Ctrl+0
     kCancel,        // Esc: cancels what is in progress, or closes the viewer
     kApplyZoomBox,  // Enter in the zoom box
+    kCopy,          // Ctrl+C
+    kSelectAll,     // Ctrl+A
+    kOpen,          // Ctrl+O
 };
 
 // Where the keyboard focus is.
@@ -70,9 +76,9 @@ struct KeyPress {
 
 // The action of a key press. Alt combinations are the menu's; an open list
 // keeps every key; the zoom box's edit keeps Space, the arrows, Home and End
-// (with any modifiers); the index box keeps the arrows, Home, End, PgUp and
-// PgDn, with which a drop-down list chooses; everything else in the table
-// above is the viewer's wherever the focus is.
+// (with any modifiers) and Ctrl+C and Ctrl+A; the index box keeps the
+// arrows, Home, End, PgUp and PgDn, with which a drop-down list chooses;
+// everything else in the table above is the viewer's wherever the focus is.
 KeyAction key_action(const KeyPress& press, KeyFocus focus);
 
 }  // namespace vell

@@ -12,6 +12,7 @@
 #include "viewer/keys.h"
 #include "viewer/page_area_win.h"
 #include "viewer/page_image_win.h"
+#include "viewer/selection_win.h"
 #include "viewer/viewer_window_win.h"
 #include "viewer/wheel.h"
 #include "viewer/window_contents.h"
@@ -168,6 +169,9 @@ void on_key_action(HWND window, WPARAM action) {
     case KeyAction::kZoomOut: zoom_by_steps(-1, page_area_centre()); break;
     case KeyAction::kZoom100: zoom_to_percent(kZoomDefaultPercent, page_area_centre()); break;
     case KeyAction::kCancel: cancel_or_close(window); break;
+    case KeyAction::kCopy: copy_selection(window); break;
+    case KeyAction::kSelectAll: select_whole_page(); break;
+    case KeyAction::kOpen: open_other_document(window); break;
     case KeyAction::kApplyZoomBox: apply_zoom_box(); break;
     case KeyAction::kNone: break;
     }

@@ -22,7 +22,8 @@ const std::string& applied_zoom_box_text();
 // page image again; never renders.
 void on_scroll(bool horizontal, WPARAM wparam);
 
-// WM_LBUTTONDOWN (zoom_in) and WM_RBUTTONDOWN: click zoom inside the page
+// A left click (press and release within the drag distance, selection_win.h;
+// zoom_in) and WM_RBUTTONDOWN: click zoom inside the page
 // area.
 void on_click_zoom(LPARAM position, bool zoom_in);
 

@@ -176,6 +176,11 @@ PageOverlay& page_overlay() {
     return overlay;
 }
 
+PageOverlay& page_overlay_above() {
+    static PageOverlay overlay = nullptr;
+    return overlay;
+}
+
 // Copies the visible part of the image into a device context of the page
 // area, and draws the overlay over the copy. Drawing failures are ignored,
 // as everywhere in drawing.
@@ -189,6 +194,7 @@ void copy_into(const PageImage& image, HDC target) {
         BitBlt(target, 0, 0, plan.dest_width, plan.dest_height, image.dc, plan.source_x,
                plan.source_y, SRCCOPY);
     if (page_overlay()) page_overlay()(target, in, plan);
+    if (page_overlay_above()) page_overlay_above()(target, in, plan);
     ++page_image_counters().copies;
 }
 
@@ -197,6 +203,10 @@ void copy_into(const PageImage& image, HDC target) {
 void set_page_overlay(PageOverlay overlay) { page_overlay() = overlay; }
 
 CopyInput page_copy_input() { return copy_input(page_image()); }
+
+void set_page_overlay_above(PageOverlay overlay) { page_overlay_above() = overlay; }
+
+Surface* page_image_surface() { return page_image().surface.get(); }
 
 void create_page_image(const PageImageWindows& windows) {
     release_page_image();

@@ -56,4 +56,11 @@ void set_page_overlay(PageOverlay overlay);
 // area's size and the bars.
 CopyInput page_copy_input();
 
+// The surface the page image draws on, to measure texts exactly as they
+// are drawn (outside a redraw); null without an image.
+Surface* page_image_surface();
+
+// Drawn over the copies after the page overlay: the selection's highlight.
+void set_page_overlay_above(PageOverlay overlay);
+
 }  // namespace vell

@@ -16,6 +16,7 @@
 #include "viewer/menu_win.h"
 #include "viewer/page_area_win.h"
 #include "viewer/page_image_win.h"
+#include "viewer/selection_win.h"
 #include "viewer/toolbar_win.h"
 #include "viewer/viewer_window_win.h"
 #include "viewer/window_ids.h"
@@ -56,6 +57,7 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_INITDIALOG:
         set_up_window(window);
         plug_find(window);
+        plug_selection(window);
         break;
     case WM_SIZE: lay_out_window(wparam, lparam); break;
     case WM_CLOSE: close_window(window); break;
@@ -67,15 +69,20 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
         break;
     }
     case WM_COMMAND:
-        if (!on_find_command(LOWORD(wparam))) on_command(window, LOWORD(wparam), HIWORD(wparam));
+        if (!on_find_command(LOWORD(wparam)) && !on_selection_command(window, LOWORD(wparam)))
+            on_command(window, LOWORD(wparam), HIWORD(wparam));
         break;
     case WM_HSCROLL: on_scroll(true, wparam); break;
     case WM_VSCROLL: on_scroll(false, wparam); break;
     case WM_PAINT: paint_page_area(); break;
-    // The dialog class takes double clicks: a quick second click arrives
-    // as one and is a second step.
+    // A left press selects by dragging or zooms in as a click
+    // (selection_win.h); a double click is a second click.
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: on_click_zoom(lparam, true); break;
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_MOUSEMOVE:
+    case WM_CAPTURECHANGED:
+    case WM_DROPFILES: on_selection_mouse(window, message, wparam, lparam); break;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK: on_click_zoom(lparam, false); break;
     default: break;
@@ -87,6 +94,7 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
 // What the window leaves behind when it has gone: no label effects, no fit
 // hook, no owner for message boxes, no handles.
 void forget_window() {
+    unplug_selection();
     unplug_find();
     unplug_label_effects();
     render_hooks().fit_page_area = nullptr;

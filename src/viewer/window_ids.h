@@ -27,6 +27,10 @@ constexpr int kMenuEmail = 708;
 constexpr int kMenuFax = 709;
 constexpr int kMenuSave = 710;
 constexpr int kMenuEmailPdf = 711;  // E-Mail as PDF: menu only
+// File > Open and the Edit menu: texts of the program's own, not labels.
+constexpr int kMenuOpen = 712;
+constexpr int kMenuCopy = 713;
+constexpr int kMenuSelectAll = 714;
 
 // Toolbar buttons.
 constexpr int kToolClose = 751;

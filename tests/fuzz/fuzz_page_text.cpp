@@ -7,6 +7,8 @@
 #include "render/page_text.h"
 #include "render/recording_surface.h"
 #include "render/text_find.h"
+#include "viewer/selection.h"
+#include "viewer/selection_copy.h"
 
 using namespace vell;
 
@@ -17,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     page.page_number = 3;
     page.page_count = 12;
     RecordingSurface measure({96, 96}, {96, 96});
-    const PageText text = read_page_text(page, measure);
+    const PageText text = read_page_text(page, measure, size > 2 && (data[2] & 8));
     if (measure.live_objects() != 0 || !measure.problems().empty()) __builtin_trap();
 
     // The needle: the first two bytes, case and words from the third.
@@ -45,5 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
         }
     }
+    // Selecting every character and laying the selection out as text and
+    // an HTML table stays within the texts.
+    const std::vector<TextPart> parts = select_all(text);
+    for (const TextPart& part : parts)
+        if (part.offset + part.count > text.items[size_t(part.item)].text.size()) __builtin_trap();
+    lines_as_clipboard_html(selection_lines(text, parts));
     return 0;
 }

@@ -104,6 +104,10 @@ TEST(Keys, ViewerKeysWhereverTheFocusIsButTheZoomEditKeepsItsOwn) {
     EXPECT_EQ(key_action(KeyPress{vk::kLetterP}, KeyFocus::kViewer), KeyAction::kNone);
     EXPECT_EQ(key_action(KeyPress{vk::kOemPlus, true, true}, KeyFocus::kViewer), KeyAction::kZoomIn);
     EXPECT_EQ(key_action(KeyPress{vk::kSubtract, true}, KeyFocus::kViewer), KeyAction::kZoomOut);
+    // Ctrl+C and Ctrl+A copy and select the page, but the zoom box's typed text there.
+    EXPECT_EQ(key_action(KeyPress{vk::kLetterC, true}, KeyFocus::kViewer), KeyAction::kCopy);
+    EXPECT_EQ(key_action(KeyPress{vk::kLetterA, true}, KeyFocus::kZoomEdit), KeyAction::kNone);
+    EXPECT_EQ(key_action(KeyPress{vk::kLetterO, true}, KeyFocus::kZoomEdit), KeyAction::kOpen);
     // Alt belongs to the menu, an open list keeps every key.
     EXPECT_EQ(key_action(KeyPress{vk::kLetterP, true, false, true}, KeyFocus::kViewer),
               KeyAction::kNone);

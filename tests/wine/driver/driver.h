@@ -52,6 +52,7 @@ int cmd_shell(const Args& args);  // shell_win.cpp
 // timeout ends it and prints "timeout". 0, or 2 after a timeout.
 int wait_for_program(void* process, const std::string& name, double timeout);  // process_win.cpp
 int cmd_crash(const Args& args);  // crash_win.cpp
+int cmd_select(const Args& args);  // select_win.cpp
 
 // Writes a test document of the named kind; false for an unknown kind or
 // when the file cannot be written. Portable (documents.cpp).

@@ -88,6 +88,7 @@ int usage() {
     std::fprintf(stderr, "  fault make KIND PATH | page-added POSITION | env NAME=VALUE... run ...\n");
     std::fprintf(stderr, "  find make KIND PATH | mark --title T | wait-status-prefix TEXT\n");
     std::fprintf(stderr, "  file-version PATH   product name, file version and description\n");
+    std::fprintf(stderr, "  select make table PATH | clipboard | clear-clipboard\n");
     std::fprintf(stderr, "  crash   end by an access violation (the rig's crash check)\n");
     return 64;
 }
@@ -139,6 +140,8 @@ int main(int argc, char** argv) {
         status = vtdriver::cmd_fault(args);
     else if (command == "find")
         status = vtdriver::cmd_find(args);
+    else if (command == "select")
+        status = vtdriver::cmd_select(args);
     else if (command == "shell")
         status = vtdriver::cmd_shell(args);
     else if (command == "file-version")

@@ -103,8 +103,14 @@ int click(const Parts& p, const Options& o) {
     POINT at = {area.left + (centre ? (area.right - area.left) / 2 : std::atoi(o.positional[1].c_str())),
                 area.top + (centre ? (area.bottom - area.top) / 2 : std::atoi(o.positional[2].c_str()))};
     ScreenToClient(p.window, &at);
-    const UINT message = o.has("--right") ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
-    return deliver(p, o, message, 0, MAKELPARAM(at.x, at.y)) ? 0 : 1;
+    const LPARAM position = MAKELPARAM(at.x, at.y);
+    if (o.has("--right")) return deliver(p, o, WM_RBUTTONDOWN, 0, position) ? 0 : 1;
+    // A left click is a press and a release at one place: the press alone
+    // may start a drag that selects text.
+    return deliver(p, o, WM_LBUTTONDOWN, MK_LBUTTON, position) &&
+                   deliver(p, o, WM_LBUTTONUP, 0, position)
+               ? 0
+               : 1;
 }
 
 int scroll(const Parts& p, const Options& o) {

@@ -78,7 +78,8 @@ TEST(ViewerCommands, MenuAndToolbarIdsShareOneCommandEach) {
     EXPECT_EQ(command_for_id(702), Command::kClose);
     EXPECT_EQ(command_for_id(756), Command::kJump);
     EXPECT_EQ(command_for_id(701), Command::kPrint);
-    for (int id : {0, 2, 106, 107, 113, 700, 711, 750, 761})
+    EXPECT_EQ(command_for_id(711), Command::kEmailPdf);
+    for (int id : {0, 2, 106, 107, 113, 700, 715, 750, 761})
         EXPECT_EQ(command_for_id(id), Command::kNone) << id;
 }
 
@@ -115,7 +116,7 @@ TEST_F(ViewerWindowTest, ToolbarHoldsTheOptionalButtonsTheHeaderAllows) {
 }
 
 TEST_F(ViewerWindowTest, MenuLosesWhatIsNotOfferedOnceComplete) {
-    EXPECT_EQ(pruned_menu_commands(blank(0, 0, 0)), (std::vector<int>{708, 709, 710}));
+    EXPECT_EQ(pruned_menu_commands(blank(0, 0, 0)), (std::vector<int>{708, 711, 709, 710}));
     EXPECT_TRUE(pruned_menu_commands(blank(1, 1, 1)).empty());
     EXPECT_EQ(pruned_menu_commands(blank(1, 0, 1)), (std::vector<int>{709}));
 

@@ -47,6 +47,10 @@ void append_clusters(const char* text, int count, std::string* utf8,
     }
 }
 
+// How far a wide pen reaches before the pixel it is centred on: GDI gives
+// an even width's extra pixel to the side after.
+int pen_reach_before(int width) { return width / 2; }
+
 }  // namespace
 
 CairoSurface::CairoSurface(cairo_t* cr, Resolution device, Resolution desktop)
@@ -249,9 +253,9 @@ bool CairoSurface::fill_level_line(int x0, int y0, int x1, int y1, int width) {
             fill_box(bx > ax ? ax : bx + 1, ay, bx > ax ? bx : ax + 1, ay + 1);
         return true;
     }
-    const double half = width / 2.0;
-    fill_box(std::min(ax, bx) + 0.5 - half, std::min(ay, by) + 0.5 - half,
-             std::max(ax, bx) + 0.5 + half, std::max(ay, by) + 0.5 + half);
+    const int before = pen_reach_before(width);
+    fill_box(std::min(ax, bx) - before, std::min(ay, by) - before,
+             std::max(ax, bx) - before + width, std::max(ay, by) - before + width);
     return true;
 }
 
@@ -289,12 +293,17 @@ bool CairoSurface::line_to(int x, int y) {
 // then the brush's colour inside the pen's pixels.
 void CairoSurface::outline_box(int left, int top, int right, int bottom, int width,
                                uint32_t brush_colour) {
-    const double reach = width <= 1 ? 0.0 : width / 2.0 - 0.5;
-    const double inset = width <= 1 ? 1.0 : width / 2.0 + 0.5;
-    fill_box(left - reach, top - reach, right + reach, bottom + reach);
-    if (left + inset >= right - inset || top + inset >= bottom - inset) return;
+    // The pen covers the edge pixels' columns and rows p - before to
+    // p - before + width - 1: the left and top edges' p is left and top,
+    // the right and bottom edges' is right - 1 and bottom - 1.
+    width = std::max(1, width);
+    const int before = pen_reach_before(width);
+    const int far_out = width - 1 - before, far_in = 1 + before;
+    const int near_in = width - before;
+    fill_box(left - before, top - before, right + far_out, bottom + far_out);
+    if (left + near_in >= right - far_in || top + near_in >= bottom - far_in) return;
     set_colour(brush_colour);
-    fill_box(left + inset, top + inset, right - inset, bottom - inset);
+    fill_box(left + near_in, top + near_in, right - far_in, bottom - far_in);
 }
 
 bool CairoSurface::rectangle(int left, int top, int right, int bottom) {
@@ -388,8 +397,7 @@ void CairoSurface::draw_glyphs(int x, int y, const char* text, int count, const 
     for (int i = 0; i < count; ++i) {
         const uint8_t c = static_cast<uint8_t>(text[i]);
         glyphs_.push_back(cairo_glyph_t{font.glyphs[c], pen_x, baseline});
-        pen_x += scalable_ ? font_outline_advance(font, c) / 65536.0
-                                   : font_drawn_advance(font, c);
+        pen_x += font_drawn_advance(font, c);
     }
     append_clusters(text, count, &utf8_, &clusters_);
     // Text in its own state is drawn within it, and a line through or

@@ -57,7 +57,14 @@ for doc in invoice landscape all-records protected dense; do
     if [ -n "$windows_convert" ]; then
       [ -f "$work/$doc.pdf" ] || timeout 120 wine "$windows_convert" "$(winpath "$work/$doc.vel")" \
         "$(winpath "$work/$doc.pdf")" --password vell2024 --quiet </dev/null
-      pdftoppm -r 96 -f "$page" -l "$page" -png -singlefile "$work/$doc.pdf" "${a%.png}"
+      # Drawn at 720 dpi and brought down like the GDI page below: poppler
+      # at 96 dpi widens a 0.5-point rule to a whole pixel of its colour,
+      # greying black text beneath, where the brought-down GDI rule blends;
+      # and the downscale's overshoot makes mid-grey text darker than middle
+      # grey in one image only. One path for both compares what is drawn.
+      pdftoppm -r 96 -f "$page" -l "$page" -png -singlefile "$work/$doc.pdf" "$work/size"
+      pdftoppm -r 720 -f "$page" -l "$page" -png -singlefile "$work/$doc.pdf" "$work/pdf720"
+      convert "$work/pdf720.png" -resize "$(identify -format '%wx%h' "$work/size.png")!" "$a"
     else
       "$native_bin/vellconvert" "$work/$doc.vel" "$a" --pages "$page" --password vell2024 --quiet
     fi

@@ -47,9 +47,9 @@ struct CairoFont {
     int ppem = 0;                       // em size in device pixels
     double angle = 0;                   // escapement in radians, counterclockwise
     TextMetrics metrics;
-    int underline_position = 0;   // pixels below the baseline
+    int underline_position = 0;   // its top edge, pixels below the baseline
     int underline_thickness = 1;
-    int strikeout_position = 0;   // pixels above the baseline
+    int strikeout_position = 0;   // its top edge, pixels above the baseline
     int strikeout_thickness = 1;
     std::array<uint32_t, 256> glyphs{};    // glyph index per ANSI byte
     // How GDI draws the font at its size, as the font's grid-fitting table

@@ -185,10 +185,14 @@ bool build(FontBackend& backend, CairoFont* font) {
     OUTLINETEXTMETRICA otm = {};
     otm.otmSize = sizeof otm;
     const bool outline = GetOutlineTextMetricsA(backend.dc, sizeof otm, &otm) != 0;
-    font->underline_position = outline ? -otm.otmsUnderscorePosition : std::max(1, m.descent / 2);
     font->underline_thickness = outline ? std::max<int>(1, otm.otmsUnderscoreSize) : 1;
-    font->strikeout_position = outline ? otm.otmsStrikeoutPosition : m.ascent / 3;
     font->strikeout_thickness = outline ? std::max<int>(1, otm.otmsStrikeoutSize) : 1;
+    // The font's positions are the lines' centres; GDI puts the top edge
+    // half a thickness (rounded down) above them.
+    font->underline_position = outline ? -otm.otmsUnderscorePosition - font->underline_thickness / 2
+                                       : std::max(1, m.descent / 2);
+    font->strikeout_position = outline ? otm.otmsStrikeoutPosition + font->strikeout_thickness / 2
+                                       : m.ascent / 3;
     read_outline_advances(backend.dc, lf, font->ppem, outline ? int(otm.otmEMSquare) : 0, font);
     // GDI has measured everything; drawing smooths, and a scalable page
     // does not hint.

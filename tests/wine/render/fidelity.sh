@@ -5,8 +5,8 @@
 # vellconvert (NATIVE_BIN, the native build's bin folder) as PNG at 96 dpi,
 # or, with VELLCONVERT_EXE, written as a PDF by vellconvert.exe under Wine
 # with Windows' fonts (the PDF the viewer saves) and rendered by poppler at
-# 96 dpi; and by vellrender.exe under Wine (for the PDF at the PDF's 720
-# dpi, brought down to 96: the PDF is laid out as printed, with advances at
+# 720 dpi; and by vellrender.exe under Wine (for the PDF at the PDF's 720
+# dpi; both brought down to 96: the PDF is laid out as printed, with advances at
 # 720 dpi, where the screen's 96-dpi hinted advances make lines a few
 # pixels longer or shorter). Their ink (pixels darker than
 # middle grey) must agree: after each mask is dilated by one pixel, at
@@ -59,12 +59,11 @@ for doc in invoice landscape all-records protected dense; do
         "$(winpath "$work/$doc.pdf")" --password vell2024 --quiet </dev/null
       # Drawn at 720 dpi and brought down like the GDI page below: poppler
       # at 96 dpi widens a 0.5-point rule to a whole pixel of its colour,
-      # greying black text beneath, where the brought-down GDI rule blends;
-      # and the downscale's overshoot makes mid-grey text darker than middle
-      # grey in one image only. One path for both compares what is drawn.
+      # greying black text beneath, where the brought-down GDI rule blends.
+      # One path for both compares what is drawn.
       pdftoppm -r 96 -f "$page" -l "$page" -png -singlefile "$work/$doc.pdf" "$work/size"
       pdftoppm -r 720 -f "$page" -l "$page" -png -singlefile "$work/$doc.pdf" "$work/pdf720"
-      convert "$work/pdf720.png" -resize "$(identify -format '%wx%h' "$work/size.png")!" "$a"
+      convert "$work/pdf720.png" -filter Box -resize "$(identify -format '%wx%h' "$work/size.png")!" "$a"
     else
       "$native_bin/vellconvert" "$work/$doc.vel" "$a" --pages "$page" --password vell2024 --quiet
     fi
@@ -73,7 +72,10 @@ for doc in invoice landscape all-records protected dense; do
       # drawn at that resolution too and brought down to the same size.
       timeout 120 wine "$render_exe" "$(winpath "$work/$doc.vel")" "$page" "$(winpath "$work/gdi720.png")" \
         --dpi 720 </dev/null
-      convert "$work/gdi720.png" -resize "$(identify -format '%wx%h' "$a")!" "$b"
+      # Each pixel the mean of the pixels it covers: a filter with negative
+      # lobes darkens the edges of mid-grey text past middle grey, ink that
+      # neither page drew.
+      convert "$work/gdi720.png" -filter Box -resize "$(identify -format '%wx%h' "$a")!" "$b"
     else
       timeout 60 wine "$render_exe" "$(winpath "$work/$doc.vel")" "$page" "$(winpath "$b")" </dev/null
     fi

@@ -14,14 +14,13 @@ std::shared_ptr<CairoFont> FontCache::font(const LogFont& logfont) {
 
 size_t FontCache::cached_fonts() const { return backend_ ? backend_cached_fonts(*backend_) : 0; }
 
-SurfaceSize font_extent(CairoFont& font, const char* text, int count, bool outline) {
+SurfaceSize font_extent(CairoFont& font, const char* text, int count) {
     SurfaceSize size{0, font.metrics.height};
     int64_t width = 0;
     for (int i = 0; i < count; ++i) {
         const uint8_t c = static_cast<uint8_t>(text[i]);
-        width += outline ? font_outline_advance(font, c) : font_advance(font, c);
+        width += font_advance(font, c);
     }
-    if (outline) width = (width + 0x8000) >> 16;
     size.cx = int32_t(std::min<int64_t>(width, INT32_MAX));
     return size;
 }

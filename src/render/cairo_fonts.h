@@ -58,7 +58,6 @@ struct CairoFont {
     bool hinted = true;
     std::array<int32_t, 256> advances{};   // measured pixels per ANSI byte; -1 until known
     std::array<int32_t, 256> drawn_advances{};  // pixels a drawn glyph steps; -1 until known
-    std::array<int32_t, 256> outline_advances{};  // unhinted, 16.16 pixels; -1 until known
     MeasuringFace* measuring = nullptr;    // kept alive by face_owner
     std::shared_ptr<MeasuringFace> face_owner;
 };
@@ -108,12 +107,7 @@ int font_advance(CairoFont& font, uint8_t character);
 // the glyph as drawn (for black and white text hinted for black and white,
 // which may differ from what GDI measures by a pixel).
 int font_drawn_advance(CairoFont& font, uint8_t character);
-// The advance of the glyph's outline, unhinted, in 16.16 pixels: where a
-// scalable page (PDF) puts the next glyph, as the embedded font itself
-// would, so the file needs no correction per glyph.
-int32_t font_outline_advance(CairoFont& font, uint8_t character);
-// GetTextExtentPoint32A: the sum of the advances by the font's height;
-// with outline advances, their sum rounded to whole pixels.
-SurfaceSize font_extent(CairoFont& font, const char* text, int count, bool outline = false);
+// GetTextExtentPoint32A: the sum of the advances by the font's height.
+SurfaceSize font_extent(CairoFont& font, const char* text, int count);
 
 }  // namespace vell

@@ -172,7 +172,6 @@ bool build(CairoFont* font, MeasuringFace& face) {
     font->ppem = ppem;
     font->advances.fill(-1);
     font->drawn_advances.fill(-1);
-    font->outline_advances.fill(-1);
     // The grid-fitting table (gasp) decides, per size, whether GDI smooths
     // and hints the glyphs; a font without one is hinted, not smoothed.
     const FT_Int gasp = FT_Get_Gasp(ft, FT_UInt(ppem));
@@ -252,18 +251,6 @@ int font_drawn_advance(CairoFont& font, uint8_t character) {
                              : font.smooth ? FT_Int32(FT_LOAD_TARGET_NORMAL)
                                            : FT_Int32(FT_LOAD_TARGET_MONO);
     return load_advance(font, character, hinting, &font.drawn_advances[character]);
-}
-
-int32_t font_outline_advance(CairoFont& font, uint8_t character) {
-    int32_t& known = font.outline_advances[character];
-    if (known >= 0) return known;
-    known = 0;
-    MeasuringFace& face = *font.measuring;
-    if (face.set_size(font.ppem) &&
-        FT_Load_Glyph(face.ft, font.glyphs[character],
-                      FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH) == 0)
-        known = int32_t(std::clamp<FT_Fixed>(face.ft->glyph->linearHoriAdvance, 0, INT32_MAX));
-    return known;
 }
 
 }  // namespace vell

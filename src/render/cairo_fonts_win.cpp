@@ -139,23 +139,6 @@ bool read_advances(HDC dc, std::array<int32_t, 256>* advances) {
     return true;
 }
 
-// Unhinted advances in 16.16 pixels at ppem: the font's own advances in
-// font units (measured at the em square, where nothing rounds), scaled.
-void read_outline_advances(HDC dc, LOGFONTA lf, int ppem, int em_square, CairoFont* font) {
-    lf.lfHeight = -em_square;
-    lf.lfWidth = 0;
-    std::array<int32_t, 256> units{};
-    SelectedFont at_em(dc, lf);
-    if (em_square > 0 && at_em && read_advances(dc, &units)) {
-        for (size_t c = 0; c < 256; ++c)
-            font->outline_advances[c] =
-                int32_t(std::clamp<int64_t>(int64_t(units[c]) * ppem * 65536 / em_square, 0, INT32_MAX));
-        return;
-    }
-    for (size_t c = 0; c < 256; ++c)
-        font->outline_advances[c] = int32_t(std::clamp<int64_t>(int64_t(font->advances[c]) * 65536, 0, INT32_MAX));
-}
-
 void read_glyphs(HDC dc, CairoFont* font) {
     char all[256];
     for (int c = 0; c < 256; ++c) all[c] = char(c);
@@ -193,7 +176,6 @@ bool build(FontBackend& backend, CairoFont* font) {
                                        : std::max(1, m.descent / 2);
     font->strikeout_position = outline ? otm.otmsStrikeoutPosition + font->strikeout_thickness / 2
                                        : m.ascent / 3;
-    read_outline_advances(backend.dc, lf, font->ppem, outline ? int(otm.otmEMSquare) : 0, font);
     // GDI has measured everything; drawing smooths, and a scalable page
     // does not hint.
     font->smooth = true;
@@ -218,9 +200,5 @@ std::shared_ptr<CairoFont> backend_font(FontBackend& backend, const LogFont& log
 int font_advance(CairoFont& font, uint8_t character) { return font.advances[character]; }
 
 int font_drawn_advance(CairoFont& font, uint8_t character) { return font.drawn_advances[character]; }
-
-int32_t font_outline_advance(CairoFont& font, uint8_t character) {
-    return font.outline_advances[character];
-}
 
 }  // namespace vell

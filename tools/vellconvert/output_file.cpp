@@ -1,8 +1,9 @@
 // What an output file does the same on every platform: moving, writing,
-// closing early and putting a set of files in place all or none. Opening,
-// placing and removing are the platform's (output_file_posix.cpp,
-// output_file_win.cpp).
+// closing early, placing, removing and putting a set of files in place all
+// or none. Opening, copying out a spool, renaming and deleting are the
+// platform's (output_file_posix.cpp, output_file_win.cpp).
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "output_file.h"
@@ -39,6 +40,54 @@ void OutputFile::close_early() {
         saved_errno_ = errno;
     }
     file_ = nullptr;
+}
+
+// Puts the finished file in its place; a placed file stays on the pending
+// list until its whole set is placed.
+bool OutputFile::place(std::string* error) {
+    bool ok = !failed_ && (file_ || !temporary_.empty());
+    int reason = failed_ ? saved_errno_ : 0;
+    if (ok && file_ && std::fflush(file_) != 0) {
+        ok = false;
+        reason = errno;
+    }
+    if (ok && spooled_ && !copy_spool_out(file_, path_, target_)) {
+        ok = false;
+        reason = errno;
+    }
+    if (file_ && std::fclose(file_) != 0 && ok) {
+        ok = false;
+        reason = errno;
+    }
+    file_ = nullptr;
+    if (ok && !temporary_.empty()) {
+        if (move_into_place(temporary_, target_)) {
+            temporary_.clear();
+            placed_ = true;
+        } else {
+            ok = false;
+            reason = errno;
+        }
+    }
+    if (!ok) {
+        *error = std::strerror(reason ? reason : EIO);
+        discard();
+    }
+    return ok;
+}
+
+// Takes a placed file of an incomplete set away again.
+void OutputFile::withdraw() {
+    if (!placed_) return;
+    remove_pending_file(target_);
+    placed_ = false;
+}
+
+void OutputFile::discard() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    if (!temporary_.empty()) remove_pending_file(temporary_);
+    temporary_.clear();
 }
 
 bool OutputFile::commit_all(OutputFile* files, size_t count, std::string* error,

@@ -28,6 +28,15 @@ void remove_outputs_on_signals();
 void remove_on_signals(const std::string& path);
 void forget_on_signals(const std::string& path);
 
+// The platform's steps of placing a file; false with errno set on failure.
+// Copies a finished spool out to standard output ("-"), a FIFO or a device.
+bool copy_spool_out(FILE* spool, const std::string& path, const std::string& target);
+// Renames the temporary file over the target; the target then stays on the
+// signals' list until its set is complete, the temporary leaves it.
+bool move_into_place(const std::string& temporary, const std::string& target);
+// Deletes a file of ours and takes it off the signals' list.
+void remove_pending_file(const std::string& path);
+
 class OutputFile {
 public:
     OutputFile() = default;

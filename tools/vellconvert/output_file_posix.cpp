@@ -200,66 +200,30 @@ bool OutputFile::open(const std::string& path, std::string* error) {
 
 
 
-// Puts the finished file in its place; a placed file stays on the pending
-// list until its whole set is placed.
-bool OutputFile::place(std::string* error) {
-    bool ok = !failed_ && (file_ || !temporary_.empty());
-    int reason = failed_ ? saved_errno_ : 0;
-    if (ok && file_ && std::fflush(file_) != 0) {
+bool copy_spool_out(FILE* spool, const std::string& path, const std::string& target) {
+    const int to = path == "-" ? STDOUT_FILENO : ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    bool ok = to >= 0 && copy_spool(spool, to);
+    int reason = errno;
+    if (to >= 0 && to != STDOUT_FILENO && ::close(to) != 0 && ok) {
         ok = false;
         reason = errno;
     }
-    if (ok && spooled_) {
-        const int to = path_ == "-" ? STDOUT_FILENO : ::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        ok = to >= 0 && copy_spool(file_, to);
-        if (!ok) reason = errno;
-        if (to >= 0 && to != STDOUT_FILENO && ::close(to) != 0 && ok) {
-            ok = false;
-            reason = errno;
-        }
-    }
-    if (file_ && std::fclose(file_) != 0 && ok) {
-        ok = false;
-        reason = errno;
-    }
-    file_ = nullptr;
-    if (ok && !temporary_.empty()) {
-        SignalsHeld held;
-        if (std::rename(temporary_.c_str(), target_.c_str()) == 0) {
-            drop_pending(temporary_);
-            temporary_.clear();
-            pending_paths().push_back(target_);
-            placed_ = true;
-        } else {
-            ok = false;
-            reason = errno;
-        }
-    }
-    if (!ok) {
-        *error = std::strerror(reason ? reason : EIO);
-        discard();
-    }
+    errno = reason;
     return ok;
 }
 
-// Takes a placed file of an incomplete set away again.
-void OutputFile::withdraw() {
-    if (!placed_) return;
-    unlink(target_.c_str());
-    drop_pending(target_);
-    placed_ = false;
+bool move_into_place(const std::string& temporary, const std::string& target) {
+    SignalsHeld held;
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) return false;
+    drop_pending(temporary);
+    pending_paths().push_back(target);
+    return true;
 }
 
-
-void OutputFile::discard() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
-    if (!temporary_.empty()) {
-        SignalsHeld held;
-        unlink(temporary_.c_str());
-        drop_pending(temporary_);
-    }
-    temporary_.clear();
+void remove_pending_file(const std::string& path) {
+    SignalsHeld held;
+    unlink(path.c_str());
+    drop_pending(path);
 }
 
 }  // namespace vell

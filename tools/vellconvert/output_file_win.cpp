@@ -158,56 +158,24 @@ bool OutputFile::open(const std::string& path, std::string* error) {
 
 
 
-bool OutputFile::place(std::string* error) {
-    bool ok = !failed_ && (file_ || !temporary_.empty());
-    int reason = failed_ ? saved_errno_ : 0;
-    if (ok && file_ && std::fflush(file_) != 0) {
-        ok = false;
-        reason = errno;
-    }
-    if (ok && spooled_ && !copy_spool(file_)) {
-        ok = false;
-        reason = errno;
-    }
-    if (file_ && std::fclose(file_) != 0 && ok) {
-        ok = false;
-        reason = errno;
-    }
-    file_ = nullptr;
-    if (ok && !temporary_.empty()) {
-        if (MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            drop_pending(temporary_);
-            temporary_.clear();
-            add_pending(target_);
-            placed_ = true;
-        } else {
-            ok = false;
-            reason = EACCES;
-        }
-    }
-    if (!ok) {
-        *error = std::strerror(reason ? reason : EIO);
-        discard();
-    }
-    return ok;
+bool copy_spool_out(FILE* spool, const std::string&, const std::string&) {
+    return copy_spool(spool);
 }
 
-void OutputFile::withdraw() {
-    if (!placed_) return;
-    DeleteFileA(target_.c_str());
-    drop_pending(target_);
-    placed_ = false;
+bool move_into_place(const std::string& temporary, const std::string& target) {
+    if (!MoveFileExA(temporary.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        errno = EACCES;
+        return false;
+    }
+    drop_pending(temporary);
+    add_pending(target);
+    return true;
 }
 
-
-void OutputFile::discard() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
-    if (!temporary_.empty()) {
-        DeleteFileA(temporary_.c_str());
-        drop_pending(temporary_);
-    }
-    temporary_.clear();
+void remove_pending_file(const std::string& path) {
+    DeleteFileA(path.c_str());
+    drop_pending(path);
 }
 
 }  // namespace vell

@@ -46,6 +46,16 @@ vell_uninstall_entries() {
     "$work/uninstall.reg" | sed 's/\\\\/\\/g'
 }
 
+# without_installer_books FILE: the listing less the empty keys Windows
+# Installer makes for its own books on the first install and keeps (Products,
+# Features, UpgradeCodes, UserData...). A key named by a packed product,
+# component or upgrade code (32 hex digits) is a package's, and stays.
+without_installer_books() {
+  awk 'BEGIN { RS = "" }
+       !(index($0, "\n") == 0 && /^\[.*\\Installer(\\|\])/ && !/[0-9A-Fa-f]{32}/) { print $0 "\n" }' \
+    "$1" >"$1.kept" && mv "$1.kept" "$1"
+}
+
 # The file and registry listings of the prefix, to compare before and after:
 # every file of drive C: but the temporary folders, and the machine's and
 # the user's software keys.
@@ -53,6 +63,7 @@ snapshot() { # NAME
   (cd "$WINEPREFIX/drive_c" && find . -path ./windows/temp -prune -o \
     -path './users/*/AppData/Local/Temp' -prune -o -print | sort) >"$work/$1.files"
   reg_export 'HKLM\Software' "$work/$1.hklm"
+  without_installer_books "$work/$1.hklm"
   reg_export 'HKCU\Software' "$work/$1.hkcu"
   grep -q '^\[HKEY_LOCAL_MACHINE\\Software\\Classes\]$' "$work/$1.hklm" ||
     fail "the listing of HKLM\\Software ($1) is not complete"

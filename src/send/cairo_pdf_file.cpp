@@ -55,6 +55,36 @@ private:
     int shown_ = -1;
 };
 
+// Gathers cairo's many small writes into large ones: each write to the
+// file is a system call, and a PDF is written a few bytes at a time.
+class BufferedFile {
+public:
+    explicit BufferedFile(File* file) : file_(file) { buffer_.reserve(kSize); }
+    bool write(const unsigned char* data, size_t size) {
+        if (buffer_.size() + size > kSize && !flush()) return false;
+        if (size >= kSize) return put(data, size);
+        buffer_.insert(buffer_.end(), data, data + size);
+        return true;
+    }
+    bool flush() {
+        const bool ok = put(buffer_.data(), buffer_.size());
+        buffer_.clear();
+        return ok;
+    }
+
+private:
+    static constexpr size_t kSize = 256 * 1024;
+    bool put(const unsigned char* data, size_t size) {
+        if (size == 0) return true;
+        if (!file_->write_at(written_, data, size)) return false;
+        written_ += int64_t(size);
+        return true;
+    }
+    File* file_;
+    std::vector<unsigned char> buffer_;
+    int64_t written_ = 0;
+};
+
 }  // namespace
 
 std::string write_pdf_file(Document& doc, const std::string& target, PdfProgress progress) {
@@ -64,17 +94,16 @@ std::string write_pdf_file(Document& doc, const std::string& target, PdfProgress
     PdfRequest request;
     for (int32_t page = 1; page <= page_count(doc); ++page) request.pages.push_back(page);
     request.creator = "vell Print and Preview";
-    int64_t written = 0;
-    request.write = [&file, &written](const unsigned char* data, size_t size) {
-        if (!file.write_at(written, data, size)) return false;
-        written += int64_t(size);
-        return true;
+    BufferedFile buffered(&file);
+    request.write = [&buffered](const unsigned char* data, size_t size) {
+        return buffered.write(data, size);
     };
     ProgressShown shown(progress, request.pages.size());
     request.progress = [&shown](size_t done) { shown.done(done); };
     const PdfOutcome outcome = write_pdf(doc, request);
+    const bool flushed = buffered.flush();
     file.close();
-    if (outcome.status != PdfStatus::kWritten || !replace_file(temporary, target)) {
+    if (outcome.status != PdfStatus::kWritten || !flushed || !replace_file(temporary, target)) {
         delete_file(temporary);
         return outcome.status == PdfStatus::kDamagedPage ? unknown_opcode_notice() : kSaveFailedMessage;
     }

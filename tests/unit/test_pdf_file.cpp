@@ -3,6 +3,9 @@
 // that name untouched on every failure.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -92,6 +95,26 @@ TEST_F(PdfFile, AFolderThatCannotBeWrittenWritesNothing) {
     const std::string missing = dir_.file("no such folder/three.pdf");
     EXPECT_EQ(write_pdf_file(doc_, missing, nullptr), kSaveFailedMessage);
     EXPECT_EQ(others(), 0u);
+}
+
+TEST_F(PdfFile, AFullDiskKeepsTheExistingFileAndLeavesNothingBeside) {
+    open(false);
+    ASSERT_TRUE(write_file(target_, Bytes{'o', 'l', 'd'}));
+    // Files may grow to 2,000 bytes: the writes beyond fail as on a full disk.
+    rlimit was = {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &was), 0);
+    rlimit small = was;
+    small.rlim_cur = 2000;
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string said = write_pdf_file(doc_, target_, nullptr);
+    setrlimit(RLIMIT_FSIZE, &was);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(said, kSaveFailedMessage);
+    Bytes kept;
+    ASSERT_TRUE(read_file(target_, &kept));
+    EXPECT_TRUE(kept == (Bytes{'o', 'l', 'd'}));
+    EXPECT_EQ(others(), 1u);
 }
 
 TEST_F(PdfFile, AWriteThatFailsStopsTheWritingAndIsTold) {

@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64 g++-mingw-w64-i686
-  dpkg-dev libz-mingw-w64-dev
+  dpkg-dev libz-mingw-w64-dev patch
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine64-preloader
   xvfb xauth

@@ -6,7 +6,8 @@
 #   HOST     x86_64-w64-mingw32 or i686-w64-mingw32
 #   SOURCES  folder that fetch-sources.sh filled
 #   PREFIX   install folder; PREFIX/logs keeps every step's output
-# The sources are only read: each library builds in PREFIX/build.
+# The sources are only read: each library builds in PREFIX/build, cairo from
+# a copy there with our patches (cairo-*.patch beside this script) applied.
 set -euo pipefail
 host=$1
 src=$(cd "$2" && pwd)
@@ -43,8 +44,13 @@ step pixman-make make -j"$jobs" -C pixman
 step pixman-install make -C pixman install
 step pixman-pc make install-pkgconfigDATA
 
+rm -rf "$prefix/build/cairo-1.16.0"
+cp -a "$src/cairo-1.16.0" "$prefix/build/"
+for patch in "$(dirname "$0")"/cairo-*.patch; do
+  step "cairo-patch-$(basename "$patch" .patch)" patch -d "$prefix/build/cairo-1.16.0" -p1 -i "$patch"
+done
 cd "$prefix/build/cairo"
-step cairo-configure "$src/cairo-1.16.0/configure" --host="$host" --prefix="$prefix" \
+step cairo-configure "$prefix/build/cairo-1.16.0/configure" --host="$host" --prefix="$prefix" \
   --enable-static --disable-shared \
   --enable-win32 --enable-win32-font --enable-pdf \
   --disable-png --disable-ft --disable-fc --disable-ps --disable-svg \

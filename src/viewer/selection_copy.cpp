@@ -73,31 +73,103 @@ std::string html_header(size_t start_html, size_t end_html, size_t start_fragmen
            "\r\nEndFragment:" + ten_digits(end_fragment) + "\r\n";
 }
 
+// A cell and where it lies across the page, in pixels.
+struct PlacedCell {
+    std::string text;
+    double left = 0;
+    double right = 0;
+};
+using PlacedLine = std::vector<PlacedCell>;
+
+// The columns of a selection: the stretches across the page its cells
+// cover, where cells overlapping one another make one stretch. Only lines
+// of two cells or more count; a line of one is a heading or running text.
+std::vector<std::pair<double, double>> column_spans(const std::vector<PlacedLine>& lines) {
+    std::vector<std::pair<double, double>> cells;
+    for (const PlacedLine& line : lines)
+        if (line.size() > 1)
+            for (const PlacedCell& cell : line) cells.emplace_back(cell.left, cell.right);
+    std::sort(cells.begin(), cells.end());
+    std::vector<std::pair<double, double>> spans;
+    for (const auto& cell : cells) {
+        if (!spans.empty() && cell.first < spans.back().second)
+            spans.back().second = std::max(spans.back().second, cell.second);
+        else
+            spans.push_back(cell);
+    }
+    return spans;
+}
+
+// The column a cell stands in: the only stretch it overlaps, or -1.
+int column_of(const std::vector<std::pair<double, double>>& spans, const PlacedCell& cell) {
+    int found = -1;
+    for (size_t c = 0; c < spans.size(); ++c) {
+        if (cell.right <= spans[c].first || cell.left >= spans[c].second) continue;
+        if (found >= 0) return -1;
+        found = int(c);
+    }
+    return found;
+}
+
+std::vector<CopiedLine> texts_of(const std::vector<PlacedLine>& lines) {
+    std::vector<CopiedLine> out;
+    for (const PlacedLine& line : lines) {
+        out.emplace_back();
+        for (const PlacedCell& cell : line) out.back().push_back(cell.text);
+    }
+    return out;
+}
+
+// Each cell in its column, with empty cells where a line has nothing, so
+// a row with an empty cell keeps its later cells under their headings. A
+// line of one text stands in the column it overlaps alone, else the first.
+// Where the columns cannot be told apart (two cells of a line in one
+// column), the cells stay as each line has them.
+std::vector<CopiedLine> in_columns(const std::vector<PlacedLine>& lines) {
+    const std::vector<std::pair<double, double>> spans = column_spans(lines);
+    std::vector<CopiedLine> out;
+    for (const PlacedLine& line : lines) {
+        CopiedLine cells;
+        for (const PlacedCell& cell : line) {
+            const int column = column_of(spans, cell);
+            if (line.size() > 1 && column < int(cells.size())) return texts_of(lines);
+            cells.resize(size_t(std::max(column, 0)));
+            cells.push_back(cell.text);
+        }
+        out.push_back(cells);
+    }
+    return out;
+}
+
 }  // namespace
 
 std::vector<CopiedLine> selection_lines(const PageText& page, const std::vector<TextPart>& parts) {
     const std::vector<int> line_of = line_numbers(page);
-    std::vector<CopiedLine> lines;
+    std::vector<PlacedLine> lines;
     bool have_previous = false;
     Piece previous;
     for (const TextPart& part : parts) {
         if (part.item < 0 || size_t(part.item) >= page.items.size()) continue;
         Piece piece;
         if (!make_piece(page, part, line_of[size_t(part.item)], &piece)) continue;
+        const PlacedCell cell{piece.text, piece.left, piece.right};
         if (!have_previous || piece.line != previous.line) {
-            lines.push_back(CopiedLine{piece.text});
+            lines.push_back(PlacedLine{cell});
         } else {
             const double gap = piece.left - previous.right;
             const double blank = std::max(piece.blank, previous.blank);
-            if (gap > kCellGapBlanks * blank)
-                lines.back().push_back(piece.text);
-            else
-                lines.back().back() += " " + piece.text;
+            PlacedCell& last = lines.back().back();
+            if (gap > kCellGapBlanks * blank) {
+                lines.back().push_back(cell);
+            } else {
+                last.text += " " + piece.text;
+                last.right = std::max(last.right, piece.right);
+            }
         }
         previous = piece;
         have_previous = true;
     }
-    return lines;
+    return in_columns(lines);
 }
 
 std::string lines_as_text(const std::vector<CopiedLine>& lines) {

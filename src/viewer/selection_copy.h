@@ -4,7 +4,8 @@
 // Lines come in reading order. On a line, two texts further apart than
 // about two blanks stand in different columns: plain text separates them
 // by a tab, the HTML table puts them in cells of their own, so a report's
-// table pastes into a spreadsheet as rows and cells.
+// table pastes into a spreadsheet as rows and cells. Cells keep their
+// columns: a row with an empty cell gets an empty cell there.
 #pragma once
 
 #include <string>

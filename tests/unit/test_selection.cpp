@@ -104,8 +104,9 @@ TEST_F(SelectionTest, AreaPointsMapBackToThePageAsTheCopyShowsThem) {
 TEST_F(SelectionTest, ColumnsBecomeTabsAndLinesComeInReadingOrder) {
     PageBuilder p = page();
     // A heading, then a table of three columns; the price column is right
-    // aligned and drawn first, one row's name stands a little lower, and
-    // "Widget" and "blue" are one blank apart.
+    // aligned and drawn first, one row's name stands a little lower,
+    // "Widget" and "blue" are one blank apart, and the last row has no
+    // quantity.
     p.aligned_text(1.0f, 0.5f, 0, "  Stock list  ")
         .aligned_text(4.0f, 1.0f, 2, "Price")
         .aligned_text(4.0f, 1.3f, 2, "12.50")
@@ -114,10 +115,12 @@ TEST_F(SelectionTest, ColumnsBecomeTabsAndLinesComeInReadingOrder) {
         .aligned_text(1.0f, 1.32f, 0, "Widget")
         .aligned_text(1.0f + 56.0f / 96, 1.32f, 0, "blue")
         .aligned_text(2.5f, 1.3f, 0, "2")
+        .aligned_text(1.0f, 1.6f, 0, "Gadget")
+        .aligned_text(4.0f, 1.6f, 2, "3.00")
         .end_of_page();
     read(p);
     EXPECT_EQ(copied(select_all(text_)),
-              "Stock list\r\nItem\tQty\tPrice\r\nWidget blue\t2\t12.50");
+              "Stock list\r\nItem\tQty\tPrice\r\nWidget blue\t2\t12.50\r\nGadget\t\t3.00");
     EXPECT_EQ(copied(select_in_rect(text_, pixels(230, 120, 390, 140))), "2\t12.50");
     // Part of a text: the last two characters of "12.50".
     EXPECT_EQ(copied(select_in_rect(text_, pixels(367, 120, 390, 140))), "50");

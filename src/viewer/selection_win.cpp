@@ -2,7 +2,8 @@
 // becomes a drag once the mouse moves beyond the system's drag distance;
 // the characters inside the rectangle from press to mouse are selected and
 // highlighted over the copies of the page image (never drawn into it), and
-// the page scrolls while the mouse is past the area's edge. A release
+// the page scrolls while the mouse is past the area's edge, moving or held
+// still. A release
 // within the drag distance is a click, and zooms in as a click always did.
 #include "viewer/selection_win.h"
 
@@ -39,6 +40,11 @@ struct Drag {
     POINT press_area = {};  // the press in page area pixels
     PagePoint anchor;      // the press on the page, fixed while the page scrolls
 };
+
+// While the mouse is held past the area's edge, the page goes on scrolling
+// towards it, a step a tick.
+constexpr UINT_PTR kEdgeScrollTimer = 0x5E1;
+constexpr UINT kEdgeScrollMs = 50;
 
 Drag& drag() {
     static Drag state;
@@ -112,6 +118,24 @@ void follow_mouse(POINT area) {
     copy_page_to_screen();
 }
 
+// Ticks while the mouse is past the edge; none once it is back inside.
+void keep_scrolling(HWND viewer, POINT area) {
+    if (in_area(area))
+        KillTimer(viewer, kEdgeScrollTimer);
+    else
+        SetTimer(viewer, kEdgeScrollTimer, kEdgeScrollMs, nullptr);
+}
+
+void on_edge_tick(HWND viewer) {
+    POINT cursor = {};
+    if (!drag().dragging || !GetCursorPos(&cursor) || !ScreenToClient(viewer_window().page_area, &cursor)) {
+        KillTimer(viewer, kEdgeScrollTimer);
+        return;
+    }
+    follow_mouse(cursor);
+    keep_scrolling(viewer, cursor);
+}
+
 void on_press(HWND viewer, LPARAM position) {
     const POINT area = client_to_area(viewer, position);
     if (!in_area(area)) return;
@@ -141,6 +165,7 @@ void on_move(HWND viewer, LPARAM position) {
         d.dragging = true;
     }
     follow_mouse(area);
+    keep_scrolling(viewer, area);
 }
 
 void on_release(HWND viewer) {
@@ -148,6 +173,7 @@ void on_release(HWND viewer) {
     const bool click = d.pressed && !d.dragging;
     const LPARAM press = d.press;
     d = Drag{};
+    KillTimer(viewer, kEdgeScrollTimer);
     if (GetCapture() == viewer) ReleaseCapture();
     if (click) on_click_zoom(press, true);
 }
@@ -179,7 +205,14 @@ bool on_selection_mouse(HWND viewer, UINT message, WPARAM wparam, LPARAM lparam)
     case WM_MOUSEMOVE: on_move(viewer, lparam); return drag().pressed;
     case WM_LBUTTONUP: on_release(viewer); return true;
     case WM_CAPTURECHANGED:
-        if (HWND(lparam) != viewer) drag() = Drag{};
+        if (HWND(lparam) != viewer) {
+            drag() = Drag{};
+            KillTimer(viewer, kEdgeScrollTimer);
+        }
+        return true;
+    case WM_TIMER:
+        if (wparam != kEdgeScrollTimer) return false;
+        on_edge_tick(viewer);
         return true;
     case WM_DROPFILES: open_dropped_files(HDROP(wparam)); return true;
     default: return false;

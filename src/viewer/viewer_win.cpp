@@ -82,6 +82,7 @@ void dispatch(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONUP:
     case WM_MOUSEMOVE:
     case WM_CAPTURECHANGED:
+    case WM_TIMER:
     case WM_DROPFILES: on_selection_mouse(window, message, wparam, lparam); break;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK: on_click_zoom(lparam, false); break;

@@ -35,6 +35,16 @@ case_hostile_documents() {
     start_vell "$(winpath "$doc")"
     case $name in
       picture*) expect_message "$name" "$REDUCED_PICTURE_NOTICE" ;;
+      # At 75 %, Next, Previous, Next: the sequence that once killed the
+      # viewer in the heap.
+      *-1e6)
+        driver viewer wait-status "Page 1 of 3" >/dev/null || fail "$name: page 1 not shown"
+        driver viewer select-zoom 2 >/dev/null || fail "$name: no zoom box"
+        for command in 705 704 705; do
+          driver viewer command "$command" >/dev/null || fail "$name: the viewer is gone after command $command"
+        done
+        driver viewer wait-status "Page 2 of 3" >/dev/null || fail "$name: page 2 not shown after Next, Previous, Next"
+        ;;
     esac
     driver viewer close --timeout 20 >/dev/null || fail "$name: no viewer window to close"
     expect_vell_ends

@@ -28,10 +28,10 @@ Bytes claimed_bitmap(int width, int height) {
 
 namespace {
 
-HostileDocument one_page(const std::string& name, const PageBuilder& page) {
+HostileDocument one_page(const std::string& name, const PageBuilder& page, int copies = 1) {
     DocumentPlan plan;
     plan.title = name;
-    plan.pages.push_back(page.bytes());
+    for (int n = 0; n < copies; ++n) plan.pages.push_back(page.bytes());
     return HostileDocument{name, write_document(plan)};
 }
 
@@ -113,8 +113,10 @@ HostileDocument extreme_values() {
 
 std::vector<HostileDocument> hostile_documents(bool small) {
     std::vector<HostileDocument> set;
-    set.push_back(one_page("line-width-1e6", PageBuilder().line(1, 1, 7, 9, 1e6f, 0xFF)));
-    set.push_back(one_page("box-border-1e6", PageBuilder().box(1, 1, 7, 9, 1e6f, 0xFF00, 0xFF)));
+    // Three pages each, for a viewer to page through: a page drawn again
+    // after another is where a runaway width once broke the heap.
+    set.push_back(one_page("line-width-1e6", PageBuilder().line(1, 1, 7, 9, 1e6f, 0xFF), 3));
+    set.push_back(one_page("box-border-1e6", PageBuilder().box(1, 1, 7, 9, 1e6f, 0xFF00, 0xFF), 3));
     set.push_back(extreme_values());
     set.push_back(pictures("picture-20000", 1, 20000));
     set.push_back(pictures("pictures-8x8192", 8, 8192));

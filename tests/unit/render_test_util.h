@@ -85,6 +85,16 @@ struct RenderTarget {
     int32_t driver_settings_size = 0;
 };
 
+// Page bytes as the interpreter and the page-text reader take them.
+inline PageSource page_source(const Bytes& page, int16_t number = 1, int32_t count = 1) {
+    PageSource source;
+    source.bytes = page.data();
+    source.size = page.size();
+    source.page_number = number;
+    source.page_count = count;
+    return source;
+}
+
 // Resets every piece of process-wide rendering state before and after each
 // test, so tests never see each other's zoom, geometry or hooks.
 class RenderFixture : public ::testing::Test {
@@ -115,11 +125,7 @@ protected:
     }
 
     static void render_into(RecordingSurface& surface, const Bytes& page, const Target& target) {
-        PageSource source;
-        source.bytes = page.data();
-        source.size = page.size();
-        source.page_number = target.page_number;
-        source.page_count = target.page_count;
+        PageSource source = page_source(page, target.page_number, target.page_count);
         source.display_option = target.display_option;
         render_page_bytes(source, surface, target.resolution_x, target.resolution_y,
                           target.origin_x, target.origin_y, target.printing ? 1 : 0,

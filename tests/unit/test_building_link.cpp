@@ -13,6 +13,7 @@
 #include "render/interpreter.h"
 #include "render/recording_surface.h"
 #include "render/units.h"
+#include "render_test_util.h"
 #include "vel_writer.h"
 #include "viewer/building_link.h"
 
@@ -62,11 +63,7 @@ protected:
         chosen = fitted;
         render_hooks().fit_page_area = [] { zoom_factor().value = chosen; };
         const Bytes page = PageBuilder().line(1, 1, 2, 2, 0, 0).end_of_page().bytes();
-        PageSource source;
-        source.bytes = page.data();
-        source.size = page.size();
-        source.page_number = 1;
-        source.page_count = 1;
+        PageSource source = testing_render::page_source(page);
         source.display_option = display_option;
         RecordingSurface surface;
         render_page_bytes(source, surface, 96, 96, 0, 0, 0, nullptr, 0);

@@ -14,6 +14,14 @@
 namespace vell {
 namespace {
 
+// The plan written to PATH and opened as the viewer opens a document.
+void open_written(const DocumentPlan& plan, const std::string& path, Document& doc) {
+    ASSERT_TRUE(write_file(path, write_document(plan)));
+    ASSERT_TRUE(open_document(doc, path, 0));
+    read_header(doc);
+    read_page_index(doc);
+}
+
 TEST(FindSearch, ReadsPagesWithoutChangingTheLoadedPage) {
     testing_document::TempDir dir;
     const std::string path = dir.file("find.vel");
@@ -23,11 +31,8 @@ TEST(FindSearch, ReadsPagesWithoutChangingTheLoadedPage) {
         page.aligned_text(1, 1, 0, n == 3 ? "the needle" : "hay " + std::to_string(n)).end_of_page();
         plan.pages.push_back(page.bytes());
     }
-    ASSERT_TRUE(write_file(path, write_document(plan)));
     Document doc;
-    ASSERT_TRUE(open_document(doc, path, 0));
-    read_header(doc);
-    read_page_index(doc);
+    ASSERT_NO_FATAL_FAILURE(open_written(plan, path, doc));
     load_page(doc, 2);
     const Bytes shown = doc.page;
 
@@ -62,11 +67,8 @@ TEST(FindSearch, FindsAPhraseAcrossRecordsAndMarksEveryPiece) {
             .end_of_page();
         plan.pages.push_back(page.bytes());
     }
-    ASSERT_TRUE(write_file(path, write_document(plan)));
     Document doc;
-    ASSERT_TRUE(open_document(doc, path, 0));
-    read_header(doc);
-    read_page_index(doc);
+    ASSERT_NO_FATAL_FAILURE(open_written(plan, path, doc));
     RecordingSurface measure;
     PageSearchRun run(doc, measure, DocumentSearch("page 2 of", {}, true, 3, 1, nullptr));
     while (run.step()) {

@@ -13,6 +13,7 @@
 namespace vell {
 namespace {
 
+using testing_render::page_source;
 using testing_render::RenderFixture;
 
 class PageTextTest : public RenderFixture {
@@ -25,12 +26,7 @@ protected:
     }
     PageText read(const PageBuilder& p, int16_t number = 1, int32_t count = 1) {
         bytes_ = p.bytes();
-        PageSource source;
-        source.bytes = bytes_.data();
-        source.size = bytes_.size();
-        source.page_number = number;
-        source.page_count = count;
-        return read_page_text(source, measure_);
+        return read_page_text(page_source(bytes_, number, count), measure_);
     }
     static int width(const std::string& text) {
         LogFont font;
@@ -144,9 +140,7 @@ TEST_F(PageTextTest, TextsMeasureAtTheZoomThePageIsDrawnWith) {
     // Display option 0x800 draws the page at full size below 100 %.
     zoom_factor().value = 0.4;
     bytes_ = page().aligned_text(1.0f, 1.0f, 0, "alpha theta").end_of_page().bytes();
-    PageSource source;
-    source.bytes = bytes_.data();
-    source.size = bytes_.size();
+    PageSource source = page_source(bytes_, 0, 0);
     source.display_option = 0x800;
     const PageText t = read_page_text(source, measure_);
     EXPECT_EQ(zoom_factor().value, 0.4);
@@ -189,10 +183,7 @@ TEST_F(PageTextTest, BadRecordsEndTheTextsAsTheyEndTheDrawing) {
     EXPECT_EQ(texts(read(p)), (std::vector<std::string>{"abc"}));
     Bytes cut = PageBuilder().aligned_text(1.0f, 1.0f, 0, "abcdef").bytes();
     cut.resize(cut.size() - 2);  // the text runs past the page's end
-    PageSource source;
-    source.bytes = cut.data();
-    source.size = cut.size();
-    const PageText t = read_page_text(source, measure_);
+    const PageText t = read_page_text(page_source(cut, 0, 0), measure_);
     ASSERT_EQ(t.items.size(), 1u);
     EXPECT_EQ(t.items[0].text, "abcd");
 }

@@ -55,6 +55,14 @@ protected:
         read_page_index(doc_);
     }
     void TearDown() override { close_document(doc_); }
+    // A file of the target's name from before, which a failure must keep.
+    void place_existing_target() { ASSERT_TRUE(write_file(target_, Bytes{'o', 'l', 'd'})); }
+    void expect_existing_target_kept_alone() const {
+        Bytes kept;
+        ASSERT_TRUE(read_file(target_, &kept));
+        EXPECT_TRUE(kept == (Bytes{'o', 'l', 'd'}));
+        EXPECT_EQ(others(), 1u);
+    }
     // Files in the folder besides the document.
     size_t others() const {
         size_t n = 0;
@@ -71,7 +79,7 @@ protected:
 
 TEST_F(PdfFile, EveryPageOnItsPaperReplacingAnExistingFileWithNothingLeftBeside) {
     open(false);
-    ASSERT_TRUE(write_file(target_, Bytes{'o', 'l', 'd'}));
+    ASSERT_NO_FATAL_FAILURE(place_existing_target());
     EXPECT_EQ(write_pdf_file(doc_, target_, nullptr), "");
     const std::string info = run("pdfinfo -f 1 -l 3 '" + target_ + "'");
     EXPECT_NE(info.find("Title:           Three Pages"), std::string::npos) << info;
@@ -82,12 +90,9 @@ TEST_F(PdfFile, EveryPageOnItsPaperReplacingAnExistingFileWithNothingLeftBeside)
 
 TEST_F(PdfFile, ADamagedPageGivesTheNoticeAndLeavesTheExistingFile) {
     open(true);
-    ASSERT_TRUE(write_file(target_, Bytes{'o', 'l', 'd'}));
+    ASSERT_NO_FATAL_FAILURE(place_existing_target());
     EXPECT_EQ(write_pdf_file(doc_, target_, nullptr), unknown_opcode_notice());
-    Bytes kept;
-    ASSERT_TRUE(read_file(target_, &kept));
-    EXPECT_TRUE(kept == (Bytes{'o', 'l', 'd'}));
-    EXPECT_EQ(others(), 1u);
+    expect_existing_target_kept_alone();
 }
 
 TEST_F(PdfFile, AFolderThatCannotBeWrittenWritesNothing) {
@@ -99,7 +104,7 @@ TEST_F(PdfFile, AFolderThatCannotBeWrittenWritesNothing) {
 
 TEST_F(PdfFile, AFullDiskKeepsTheExistingFileAndLeavesNothingBeside) {
     open(false);
-    ASSERT_TRUE(write_file(target_, Bytes{'o', 'l', 'd'}));
+    ASSERT_NO_FATAL_FAILURE(place_existing_target());
     // Files may grow to 2,000 bytes: the writes beyond fail as on a full disk.
     rlimit was = {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &was), 0);
@@ -111,10 +116,7 @@ TEST_F(PdfFile, AFullDiskKeepsTheExistingFileAndLeavesNothingBeside) {
     setrlimit(RLIMIT_FSIZE, &was);
     std::signal(SIGXFSZ, previous);
     EXPECT_EQ(said, kSaveFailedMessage);
-    Bytes kept;
-    ASSERT_TRUE(read_file(target_, &kept));
-    EXPECT_TRUE(kept == (Bytes{'o', 'l', 'd'}));
-    EXPECT_EQ(others(), 1u);
+    expect_existing_target_kept_alone();
 }
 
 TEST_F(PdfFile, AWriteThatFailsStopsTheWritingAndIsTold) {

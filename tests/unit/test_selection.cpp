@@ -17,6 +17,7 @@
 namespace vell {
 namespace {
 
+using testing_render::page_source;
 using testing_render::RenderFixture;
 
 class SelectionTest : public RenderFixture {
@@ -28,12 +29,7 @@ protected:
     }
     const PageText& read(const PageBuilder& p) {
         bytes_ = p.bytes();
-        PageSource source;
-        source.bytes = bytes_.data();
-        source.size = bytes_.size();
-        source.page_number = 1;
-        source.page_count = 1;
-        text_ = read_page_text(source, measure_, true);
+        text_ = read_page_text(page_source(bytes_), measure_, true);
         return text_;
     }
     // The selected characters, one string a part.
